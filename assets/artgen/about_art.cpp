@@ -86,7 +86,7 @@ void Listing(QImage& image) {
     for (int i = 0; y < image.height() - 4; ++i) {
         const char* line = kListing[i % lines];
         const bool comment = QString(line).startsWith("//");
-        p.setPen(comment ? QColor(110, 90, 160, 120) : QColor(90, 200, 220, 95));
+        p.setPen(comment ? QColor(110, 90, 160, 90) : QColor(90, 200, 220, 70));
         p.drawText(QPointF(5, y), QString::fromLatin1(line));
         y += 10.5;
     }

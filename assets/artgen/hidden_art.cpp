@@ -282,9 +282,9 @@ QImage HiddenCartoon() {
 }
 
 QImage SpriteFlag() {
-    return PixelSprite({"BKKKKKKKKKKK.", "BKKKKWWWKKKKK", "BKKKWWWWWKKKK", "BKKKWKWKWKKK.",
-                        "BKKKWWWWWKKK.", "BKWKKWWWKKWKK", "BKKWWKKKWWKKK", "BKKKKWWWKKKK.",
-                        "BKKWWKKKWWKK.", "B............", "B............"},
+    return PixelSprite({"BKKKKKKKKKKKK", "BKKKKWWWWKKK.", "BKKKWWWWWWKKK", "BKKKWKWWKWKK.",
+                        "BKKKWWWWWWKKK", "BKKKKWWWWKKK.", "BKWKKKKKKKKWK", "BKKWWKKKKWWK.",
+                        "BKKKKWWWWKKKK", "BKKWWKKKKWWK.", "B............"},
                        {{'B', QColor(150, 90, 40)},
                         {'K', QColor(16, 16, 20)},
                         {'W', QColor(245, 245, 235)},

@@ -178,6 +178,12 @@ QImage ProgramIcon() {
     p.setPen(QPen(QColor(235, 235, 220), 2.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(8, 8), QPointF(24, 23));
     p.drawLine(QPointF(24, 8), QPointF(8, 23));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(235, 235, 220));
+    for (const QPointF end : {QPointF(8, 8), QPointF(24, 23), QPointF(24, 8), QPointF(8, 23)}) {
+        p.drawEllipse(end + QPointF(-1.2, 0), 1.6, 1.6);
+        p.drawEllipse(end + QPointF(1.2, 0), 1.6, 1.6);
+    }
     // Skull.
     p.setPen(QPen(QColor(20, 20, 30), 1));
     p.setBrush(QColor(250, 250, 240));

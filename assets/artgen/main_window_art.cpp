@@ -15,8 +15,8 @@ namespace {
 // The window twinkles its own stars here; the sky around them stays (almost) black.
 const KeepOut kTwinklePoints{{{100, 93}, {420, 127}, {67, 67}, {67, 227}, {280, 247}}, 4};
 
-// Fades every pixel towards black close to the twinkle points, so no glow or nebula reaches
-// them, with a soft edge rather than a hole.
+// Caps the brightness close to the twinkle points: at most 0x14 within 3 px, rising gently
+// outwards, so the sky stays dark there without leaving a visible hole in the nebula.
 void DarkenAroundTwinkles(QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -25,13 +25,13 @@ void DarkenAroundTwinkles(QImage& image) {
             for (const QPoint& k : kTwinklePoints.points) {
                 nearest = std::min(nearest, std::hypot(double(x - k.x()), double(y - k.y())));
             }
-            if (nearest >= 14.0) {
+            if (nearest >= 16.0) {
                 continue;
             }
-            const double keep = std::clamp((nearest - 5.0) / 9.0, 0.0, 1.0);
+            const int ceiling = 0x14 + int(std::max(0.0, nearest - 4.3) * 14.0);
             const QRgb c = row[x];
-            row[x] =
-                qRgba(int(qRed(c) * keep), int(qGreen(c) * keep), int(qBlue(c) * keep), qAlpha(c));
+            row[x] = qRgba(std::min(qRed(c), ceiling), std::min(qGreen(c), ceiling),
+                           std::min(qBlue(c), ceiling), qAlpha(c));
         }
     }
 }
