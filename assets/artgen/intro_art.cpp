@@ -140,6 +140,11 @@ void Ship(QPainter& p, QPointF at, double s) {
     p.drawRect(QRectF(12, -66, 12, 7));
     p.setBrush(QColor(200, 200, 210));
     p.drawEllipse(QPointF(18, -62.5), 1.6, 1.6);
+    // Lantern light from the stern windows.
+    p.setBrush(QColor(255, 200, 90));
+    for (int i = 0; i < 3; ++i) p.drawRect(QRectF(-43 + i * 4, -10, 2, 2));
+    p.drawRect(QRectF(-10, -3, 2, 2));
+    p.drawRect(QRectF(6, -4, 2, 2));
     p.restore();
 }
 

@@ -188,6 +188,12 @@ QImage ButtonBar() {
     QImage image = Canvas(416, 26);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // The window's groove lines meet the bar's ends at these rows; carry them on behind the
+    // buttons so the bar reads as one rail.
+    p.setPen(QColor(0xE0, 0xE0, 0xE0));
+    p.drawLine(QPointF(0, 12.5), QPointF(416, 12.5));
+    p.setPen(QColor(0x80, 0x80, 0x80));
+    p.drawLine(QPointF(0, 15.5), QPointF(416, 15.5));
     // Centres under the four captions the window lays over the bar.
     const double centres[] = {51.5, 156.0, 261.0, 366.5};
     for (double c : centres) {

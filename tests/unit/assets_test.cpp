@@ -85,4 +85,59 @@ TEST(Artwork, BannerIsBlackUnderTheCaption) {
     }
 }
 
+// White captions are drawn over the button bar, so the buttons under them stay a darker grey
+// (caption boxes relative to the bar: x from the window's 56, 159, 263, 371 minus the bar's 46).
+TEST(Artwork, ButtonBarIsDarkEnoughForWhiteCaptions) {
+    const QImage bar = LoadArt("button_bar.png");
+    ASSERT_FALSE(bar.isNull());
+    const QRect captions[] = {
+        {10, 7, 83, 13}, {113, 7, 86, 13}, {217, 7, 88, 13}, {325, 7, 83, 13}};
+    for (const QRect& box : captions) {
+        double sum = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                sum += qGray(bar.pixel(x, y));
+            }
+        }
+        const double mean = sum / (box.width() * box.height());
+        EXPECT_GT(mean, 40.0) << "button under x " << box.left() << " is missing";
+        EXPECT_LT(mean, 140.0) << "button under x " << box.left() << " is too light";
+    }
+}
+
+// The GO and EXIT hot areas must land on their bubbles, not on the black around them.
+TEST(Artwork, SpeechBubblesSitUnderTheHotAreas) {
+    const QImage buttons = LoadArt("intro_buttons.png");
+    ASSERT_FALSE(buttons.isNull());
+    const QRect hotAreas[] = {{13, 5, 85, 53}, {163, 7, 69, 37}};
+    for (const QRect& hot : hotAreas) {
+        int lit = 0;
+        for (int y = hot.top(); y <= hot.bottom(); ++y) {
+            for (int x = hot.left(); x <= hot.right(); ++x) {
+                lit += qGray(buttons.pixel(x, y)) > 60 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(lit, hot.width() * hot.height() / 2) << "hot area at x " << hot.left();
+    }
+}
+
+// Sprites and the icon are laid over other pictures: transparent around, opaque inside.
+TEST(Artwork, SpritesAndIconHaveTransparentSurrounds) {
+    for (const char* name : {"sprite_flag.png", "sprite_pig.png", "icon.png"}) {
+        const QImage image = LoadArt(name);
+        ASSERT_TRUE(image.hasAlphaChannel()) << name;
+        int clear = 0;
+        int solid = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int alpha = qAlpha(image.pixel(x, y));
+                clear += alpha == 0 ? 1 : 0;
+                solid += alpha == 255 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(clear, 0) << name;
+        EXPECT_GT(solid, image.width() * image.height() / 2) << name;
+    }
+}
+
 }  // namespace
