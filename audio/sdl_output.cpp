@@ -74,8 +74,10 @@ void SdlOutput::start() {
 }
 
 void SdlOutput::pause() {
+    if (paused_.load()) return;
     // Returns once the callback is out and will not be called again while paused.
     SDL_PauseAudioDevice(device_.id(), 1);
+    pausedHeard_.store(runningHeardFrame());
     paused_.store(true);
 }
 
@@ -91,6 +93,10 @@ void SdlOutput::Callback(void* self, Uint8* stream, int length) {
 }
 
 std::uint64_t SdlOutput::heardFrame() const {
+    return paused_.load() ? pausedHeard_.load() : runningHeardFrame();
+}
+
+std::uint64_t SdlOutput::runningHeardFrame() const {
     std::uint64_t given = 0;
     std::uint64_t counter = 0;
     for (;;) {

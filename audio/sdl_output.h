@@ -56,6 +56,10 @@ class SdlOutput : public Output {
 
   private:
     static void Callback(void* self, Uint8* stream, int length);
+    std::uint64_t runningHeardFrame() const;
+
+    // While paused the listener hears nothing new: the position stays where pause() found it.
+    std::atomic<std::uint64_t> pausedHeard_{0};
 
     Mixer& mixer_;
     std::atomic<bool> paused_{false};
