@@ -79,6 +79,7 @@ class Composer {
         song_.channels = plan.format == Format::Mod ? 4 : 8;
         song_.speed = plan.speed;
         song_.tempo = plan.tempo;
+        song_.mixVolume = 72;  // IT: brings its eight channels level with the MODs
         song_.channelPanning = {16, 32, 36, 44, 40, 24, 20, 32};
         palette_ = AddInstruments(song_, style_);
         const int shift = plan.key.tonic > 6 ? -12 : 0;

@@ -1,5 +1,8 @@
 #include "tools/pack/instruments.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace packgen {
 
 namespace {
@@ -17,15 +20,12 @@ int Add(Song& song, Sample sample, Instrument instrument) {
     return static_cast<int>(song.instruments.size());
 }
 
-Sample WaveSample(Wave wave, int length, int volume) {
-    Sample sample = MakeWave(wave, length, kWaveAmplitude);
-    sample.volume = static_cast<std::uint8_t>(volume);
-    return sample;
-}
+// XM mixes eight channels more quietly than MOD mixes four; IT has its own mixing volume.
+constexpr double kXmGainDb = 2.7;
 
-Sample Drum(Sample sample, int volume) {
-    sample.volume = static_cast<std::uint8_t>(volume);
-    return sample;
+std::uint8_t Scaled(int volume, double gainDb) {
+    const double scaled = volume * std::pow(10.0, gainDb / 20.0);
+    return static_cast<std::uint8_t>(std::clamp<long>(std::lround(scaled), 0, 64));
 }
 
 Envelope Pluck(int sustain) {
@@ -62,6 +62,16 @@ Palette AddInstruments(Song& song, const Style& style) {
     const bool tracker = song.format != Format::Mod;
     const bool it = song.format == Format::It;
     const int leadLength = style.leadOctave > 0 ? 16 : 32;
+    const double formatGain = song.format == Format::Xm ? kXmGainDb : 0.0;
+    auto WaveSample = [&](Wave wave, int length, int volume) {
+        Sample sample = MakeWave(wave, length, kWaveAmplitude);
+        sample.volume = Scaled(volume, formatGain + style.tonalTrimDb);
+        return sample;
+    };
+    auto Drum = [&](Sample sample, int volume) {
+        sample.volume = Scaled(volume, formatGain);
+        return sample;
+    };
 
     Instrument bass = Named("bass", 120);
     if (tracker) {
@@ -70,7 +80,7 @@ Palette AddInstruments(Song& song, const Style& style) {
     }
     if (it) {
         bass.filterCutoff = 70;
-        bass.filterResonance = 40;
+        bass.filterResonance = 24;
     }
     palette.bass = Add(song, WaveSample(style.bass, 64, 50), bass);
 
@@ -92,8 +102,8 @@ Palette AddInstruments(Song& song, const Style& style) {
         lead.vibratoRate = 8;
     }
     if (it) {
-        lead.filterCutoff = 96;
-        lead.filterResonance = 56;
+        lead.filterCutoff = 76;
+        lead.filterResonance = 32;
         lead.newNoteAction = NewNoteAction::Fade;
     }
     palette.lead = Add(song, WaveSample(style.lead, leadLength, 44), lead);

@@ -299,6 +299,11 @@ std::array<Style, 16> MakeStyles() {
              1.0,
              0.7,
              0};
+    s[1].tonalTrimDb = 1.2;
+    s[2].tonalTrimDb = -1.8;
+    s[3].tonalTrimDb = 4.5;
+    s[8].tonalTrimDb = -1.8;
+    s[13].tonalTrimDb = 5.5;
     return s;
 }
 
