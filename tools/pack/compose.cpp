@@ -194,6 +194,14 @@ class Composer {
                 Put(p, base + row, layout_.hat, kDrumNote, open ? palette_.openHat : palette_.hat,
                     volume);
             }
+            if (kind == SectionKind::FinalChorus) {
+                // Open hats on the off-beats lift the last choruses.
+                for (int row : {2, 6, 10, 14}) {
+                    if (p.at(base + row, layout_.hat).note == kNoNote) {
+                        Put(p, base + row, layout_.hat, kDrumNote, palette_.openHat);
+                    }
+                }
+            }
             if (kind != SectionKind::FinalChorus && (b % 2 == 1) &&
                 (feel == DrumFeel::Backbeat || feel == DrumFeel::FourOnFloor)) {
                 Put(p, base + 14, layout_.hat, kDrumNote, palette_.openHat);
@@ -211,12 +219,13 @@ class Composer {
             }
             const bool fillBar = b == kBars - 1 && lastHalf && kind != SectionKind::Ending;
             const bool endingFill = kind == SectionKind::Ending && b == 1;
-            if (fillBar || endingFill) WriteFill(p, base);
+            if (fillBar || endingFill) WriteFill(p, base, (fill_ + static_cast<int>(kind)) % 3);
         }
     }
 
-    void WriteFill(Pattern& p, int base) {
-        if (fill_ == 0) {
+    // Fill kinds: 0 a snare roll that swells, 1 and 2 falling toms that bend slowly or fast.
+    void WriteFill(Pattern& p, int base, int fill) {
+        if (fill == 0) {
             int volume = 28;
             for (int row : {8, 10, 12, 13, 14, 15}) {
                 Put(p, base + row, layout_.snare, kDrumNote, palette_.snare, volume);
@@ -228,7 +237,7 @@ class Composer {
             const int rows[] = {8, 10, 12, 14};
             for (int i = 0; i < 4; ++i) {
                 Put(p, base + rows[i], layout_.snare, notes[i], palette_.tom, -1, Effect::PortaDown,
-                    fill_ == 1 ? 4 : 8);
+                    fill == 1 ? 4 : 8);
             }
             Put(p, base + 15, layout_.snare, kDrumNote, palette_.snare, 48);
         }

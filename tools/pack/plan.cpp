@@ -141,7 +141,7 @@ std::vector<SongPlan> PlanPack() {
     intro.tempo = 128;
     intro.verse = {0, 5, 3, 4};
     intro.chorus = {3, 4, 0, 4};
-    intro.form = {SectionKind::Verse, SectionKind::Chorus, SectionKind::Verse,
+    intro.form = {SectionKind::Verse, SectionKind::Chorus, SectionKind::Bridge,
                   SectionKind::FinalChorus};
     plans.push_back(std::move(intro));
     return plans;
