@@ -15,16 +15,13 @@ inline int RoundHalfEven(double value) {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int TwipsToPixels(double twips) {
-    return RoundHalfEven(twips / kTwipsPerPixel);
-}
+inline int TwipsToPixels(double twips) { return RoundHalfEven(twips / kTwipsPerPixel); }
 
 inline QRect TwipsRect(double left, double top, double width, double height) {
-    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+            TwipsToPixels(height)};
 }
 
-inline QPoint TwipsPoint(double x, double y) {
-    return {TwipsToPixels(x), TwipsToPixels(y)};
-}
+inline QPoint TwipsPoint(double x, double y) { return {TwipsToPixels(x), TwipsToPixels(y)}; }
 
 }  // namespace hollowtide::visuals
