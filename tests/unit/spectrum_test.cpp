@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <array>
 #include <vector>
 
+#include "audio/bass.h"
+#include "audio/engine_testing.h"
+#include "support/test_modules.h"
 #include "visuals/spectrum_analyser.h"
 #include "visuals/spectrum_levels.h"
 #include "visuals/spectrum_renderer.h"
@@ -269,4 +273,35 @@ TEST(SpectrumAnalyser, SilenceLeavesTheBoxBlack) {
         EXPECT_TRUE(AllBlackExcept(analyser.Picture(), QRect()));
     }
     EXPECT_EQ(analyser.BarLevels[0], -2);
+}
+
+// With the real engine: the analyser's default source is BASS_ChannelGetData.
+TEST(SpectrumAnalyserOnTheEngine, NoModuleKeepsTheBoxBlackAndUnpresented) {
+    SpectrumAnalyser analyser;
+    analyser.DrawSpectrum(0);  // the pass made while the main window loads
+    analyser.DrawSpectrum(12345);
+    EXPECT_EQ(analyser.PresentCount(), 0);
+    EXPECT_TRUE(AllBlackExcept(analyser.Picture(), QRect()));
+    EXPECT_EQ(analyser.BarLevels, BarLevelArray{});
+}
+
+TEST(SpectrumAnalyserOnTheEngine, PlayingModuleRaisesBars) {
+    namespace audio = hollowtide::audio;
+    audio::SetOutputKind(audio::OutputKind::Offline);
+    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr));
+    const auto module = hollowtide::testing::MakeTestMod();
+    const DWORD handle = BASS_MusicLoad(1, module.data(), 0, static_cast<DWORD>(module.size()), 0);
+    ASSERT_NE(handle, 0u);
+    ASSERT_TRUE(BASS_MusicPlayEx(handle, 0, BASS_MUSIC_LOOP, 1));
+    audio::PumpOffline(nullptr, 8192);
+
+    SpectrumAnalyser analyser;
+    analyser.DrawSpectrum(handle);
+    EXPECT_EQ(analyser.PresentCount(), 1);
+    EXPECT_GT(*std::max_element(analyser.BarLevels.begin(), analyser.BarLevels.end()), 0);
+    EXPECT_FALSE(AllBlackExcept(analyser.Picture(), QRect()));
+
+    BASS_StreamFree(handle);
+    BASS_Free();
+    audio::SetOutputKind(audio::OutputKind::Sdl);
 }
