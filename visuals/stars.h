@@ -18,7 +18,9 @@ namespace hollowtide::visuals {
 
 struct StarSpec {
     const char* timerName;
-    QPoint twips;  // in the drawing area inside the window's 1-pixel frame
+    // Both measured from the top-left of the window's client area (inside its 1-pixel frame):
+    // a window whose widget includes the frame adds (1, 1).
+    QPoint twips;
     QPoint pixel;  // the nearest pixel to `twips`
     int darkPauseMs;
 };

@@ -91,11 +91,6 @@ class WindowDragTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void arithmeticKeepsTheGrabbedPointUnderThePointer() {
-        QCOMPARE(DraggedWindowPos({200, 100}, {130, 60}, {100, 50}), QPoint(230, 110));
-        QCOMPARE(DraggedWindowPos({5, 5}, {0, 0}, {20, 30}), QPoint(-15, -25));
-    }
-
     void leftDragOnTheSurfaceMovesTheWindow() {
         TestWindow t;
         const QPoint start = t.Global({100, 50});

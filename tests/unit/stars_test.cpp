@@ -85,22 +85,6 @@ TEST(StarSchedule, FlashesLast200MsAndRepeatAfterTheNextDarkPause) {
     }
 }
 
-TEST(StarSchedule, RunningInStepsGivesTheSameEventsAsOneRun) {
-    StarSchedule whole;
-    StarSchedule stepped;
-    std::vector<StarEvent> steps;
-    for (std::int64_t t = 0; t <= 60000; t += 37) {
-        const auto part = stepped.RunUntil(t);
-        steps.insert(steps.end(), part.begin(), part.end());
-    }
-    const auto all = whole.RunUntil(60000 - 60000 % 37);
-    ASSERT_EQ(steps.size(), all.size());
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        EXPECT_EQ(steps[i].star, all[i].star);
-        EXPECT_EQ(steps[i].timeMs, all[i].timeMs);
-    }
-}
-
 class StarFieldTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
