@@ -67,6 +67,17 @@ TEST(BandImage, IsTwoByFiftyWithEveryThirdRowBlack) {
     }
 }
 
+static void LoadBandResource() {
+    Q_INIT_RESOURCE(assets);
+}
+
+TEST(BandImage, MatchesThePackedPicture) {
+    LoadBandResource();
+    const QImage packed(":/images/spectrum_band.png");
+    ASSERT_FALSE(packed.isNull());
+    EXPECT_EQ(packed.convertToFormat(QImage::Format_RGB32), MakeBandImage());
+}
+
 TEST(BarHeights, RawHeightRoundsHalfToEvenWithNoUpperLimit) {
     EXPECT_EQ(RawBarHeight(0.0f, 34), 0);
     EXPECT_EQ(RawBarHeight(0.25f, 34), 8);   // 8.5
