@@ -99,6 +99,7 @@ void frm_MAIN::showEvent(QShowEvent* event) {
 
 void frm_MAIN::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
     painter.setPen(QColor(player::kWindowFrameColour));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.translate(player::kFramePixels, player::kFramePixels);

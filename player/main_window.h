@@ -37,8 +37,9 @@ class frm_MAIN : public QWidget {
     ~frm_MAIN() override;
 
     // The window's load event: brings the engine up and arms the end-of-song poll, whose first
-    // tick plays song 1. The app calls it before show().
-    void Load();
+    // tick plays song 1. The app calls it before show(). Returns false after a fatal engine
+    // failure (endProgramRequested() has then been emitted).
+    bool Load();
 
     // Player state.
     std::int16_t NextSong = 1;   // the song the next PlaySong plays; k + 1 while song k plays

@@ -41,6 +41,11 @@ ClickLabel* MakeHotSpot(QWidget* parent, const char* name) {
     return spot;
 }
 
+// A label sized to its text: its laid-out corner stays, its width follows the caption.
+void FitWidthToText(QLabel* label) {
+    label->resize(label->fontMetrics().horizontalAdvance(label->text()) + 1, label->height());
+}
+
 QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs) {
     auto* timer = new QTimer(parent);
     timer->setObjectName(QString::fromLatin1(name));
@@ -66,6 +71,7 @@ void frm_MAIN::BuildControls() {
     Place(Label2, 3945, 3945, 1320, 195);
     lbl_prev = MakeLabel<ClickLabel>(this, "lbl_prev", ">Previous Tune<", kCentre);
     Place(lbl_prev, 840, 3945, 1245, 195);
+    FitWidthToText(lbl_prev);
 
     Label1 = MakeLabel<QLabel>(this, "Label1", "1", kLeft);
     QFont bold = player::LabelFont();
@@ -82,6 +88,7 @@ void frm_MAIN::BuildControls() {
 
     Label5 = MakeLabel<QLabel>(this, "Label5", "Song No:", kLeft);
     Place(Label5, 105, 150, 675, 195);
+    FitWidthToText(Label5);
 
     lblRandom = MakeLabel<ClickLabel>(this, "lblRandom", ">Shuffle OFF<", kCentre);
     Place(lblRandom, 5565, 3945, 1245, 195);

@@ -29,15 +29,16 @@ class PlayingGuard {
 
 }  // namespace
 
-void frm_MAIN::Load() {
+bool frm_MAIN::Load() {
     setWindowTitle(QStringLiteral("Fenlark H.T."));
     StopState = 0;
-    if (!restart()) return;
+    if (!restart()) return false;
     NextSong = 1;
     SongEndCheck();
     // Integration point: each star's state becomes 1 just before its timer starts.
     for (QTimer* timer : {Timer4, Timer5, Timer6, Timer7, Timer8}) timer->start();
     ShuffleOn = 0;
+    return true;
 }
 
 bool frm_MAIN::restart() {

@@ -29,7 +29,9 @@ QString TitleOf(int number) {
 }
 
 // A draw that yields song `number` (1 to 49) from the picker.
-float DrawFor(int number) { return (static_cast<float>(number) - 0.5f) / 49.0f; }
+float DrawFor(int number) {
+    return (static_cast<float>(number) - 0.5f) / 49.0f;
+}
 
 // A draw source that replays `numbers` as picks, then repeats the last.
 hollowtide::player::UniformDraw Picks(std::vector<int> numbers) {
@@ -46,7 +48,7 @@ hollowtide::player::UniformDraw Picks(std::vector<int> numbers) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<MessageBoxRecorder> boxes_;
     std::unique_ptr<PlayerFolder> folder_;
 
@@ -75,7 +77,7 @@ private:
                 window.Timer3->isActive());
     }
 
-private slots:
+  private slots:
     void initTestCase() { audio::SetOutputKind(audio::OutputKind::Offline); }
 
     void init() {

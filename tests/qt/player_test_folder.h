@@ -22,7 +22,7 @@ inline TestModOptions ShortSong() {
 }
 
 class PlayerFolder {
-public:
+  public:
     explicit PlayerFolder(const std::set<int>& missing = {},
                           const TestModOptions& song = ShortSong()) {
         const auto bytes = MakeTestMod(song);
@@ -39,7 +39,7 @@ public:
         return std::string(player::FindSong(number)->storedPath + 6);
     }
 
-private:
+  private:
     TempDir dir_;
 };
 

@@ -21,8 +21,8 @@ TEST(TitleScroll, MovesLeftAndReentersAfterSixtyTicks) {
         seen.push_back(left);
     }
     EXPECT_EQ(seen.front(), 2900);
-    EXPECT_EQ(seen[58], -2900);  // the last position before the wrap
-    EXPECT_EQ(seen.back(), 3000);  // -3000 is reached and replaced at once
+    EXPECT_EQ(seen[58], -2900);             // the last position before the wrap
+    EXPECT_EQ(seen.back(), 3000);           // -3000 is reached and replaced at once
     EXPECT_EQ(NextTitleLeft(-2950), 3000);  // anything at or past the wrap point re-enters
 }
 
