@@ -53,7 +53,9 @@ TEST(ShufflePick, ClockSeededDrawsCoverEverySongButTheAvoidedOne) {
     EXPECT_EQ(counts[17], 0);
     EXPECT_EQ(counts[50], 0);
     for (int song = 1; song <= 49; ++song) {
-        if (song != 17) EXPECT_GT(counts[song], 250) << "song " << song;  // about 416 each
+        if (song != 17) {
+            EXPECT_GT(counts[song], 250) << "song " << song;  // about 416 each
+        }
     }
 }
 
