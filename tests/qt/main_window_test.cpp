@@ -409,12 +409,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window->Text1));
         QVERIFY(!window->Text1->geometry().intersects(window->rect()));
         QSignalSpy hidden(window.get(), &frm_MAIN::hiddenWindowRequested);
-        QTest::keyClick(window.get(), Qt::Key_M);
-        QTest::keyClick(window.get(), Qt::Key_M, Qt::ShiftModifier);
-        QTest::keyClick(window.get(), Qt::Key_M, Qt::ControlModifier | Qt::AltModifier);
+        QTest::keyClick(window->windowHandle(), Qt::Key_M);
+        QTest::keyClick(window->windowHandle(), Qt::Key_M, Qt::ShiftModifier);
+        QTest::keyClick(window->windowHandle(), Qt::Key_M, Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(hidden.count(), 3);
-        QTest::keyClick(window.get(), Qt::Key_N);
-        QTest::keyClick(window.get(), Qt::Key_Space);
+        QTest::keyClick(window->windowHandle(), Qt::Key_N);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Space);
         QCOMPARE(hidden.count(), 3);
         ExpectPlaying(*window, 1);
     }
