@@ -13,13 +13,24 @@
 #include "player/click_label.h"
 #include "player/main_window_look.h"
 
+// The artwork is compiled into the static core library, whose resources the linker keeps only
+// when something asks for them by name.
+static void LoadArtwork() {
+    static const bool loaded = [] {
+        Q_INIT_RESOURCE(assets);
+        return true;
+    }();
+    (void)loaded;
+}
+
 namespace hollowtide {
 
 frm_MAIN::frm_MAIN(QString programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      programFolder_(std::move(programFolder)),
-      background_(QStringLiteral(":/images/main_background.png")),
-      buttonBar_(QStringLiteral(":/images/button_bar.png")) {
+      programFolder_(std::move(programFolder)) {
+    LoadArtwork();
+    background_.load(QStringLiteral(":/images/main_background.png"));
+    buttonBar_.load(QStringLiteral(":/images/button_bar.png"));
     setObjectName(QStringLiteral("frm_MAIN"));
     setFixedSize(player::kClientSize + QSize(2 * player::kFramePixels, 2 * player::kFramePixels));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
