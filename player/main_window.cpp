@@ -7,11 +7,17 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 #include "audio/error_dialog.h"
 #include "player/click_label.h"
 #include "player/main_window_look.h"
+#include "visuals/press_feedback.h"
+#include "visuals/spectrum_analyser.h"
+#include "visuals/spectrum_box.h"
+#include "visuals/stars.h"
+#include "visuals/window_drag.h"
 
 // The artwork is compiled into the static core library, whose resources the linker keeps only
 // when something asks for them by name.
@@ -37,6 +43,7 @@ frm_MAIN::frm_MAIN(QString programFolder, QWidget* parent)
     setFont(player::LabelFont());
     BuildControls();
     BuildTimers();
+    BuildVisuals();
     ConnectHandlers();
 }
 
@@ -115,15 +122,43 @@ void frm_MAIN::paintEvent(QPaintEvent*) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.translate(player::kFramePixels, player::kFramePixels);
     player::PaintSurface(painter, background_, buttonBar_);
+    for (const StarPoint& star : starPoints_) {
+        painter.setPen(star.colour);
+        painter.drawPoint(star.pixel);
+    }
+}
+
+void frm_MAIN::BuildVisuals() {
+    analyser_ = std::make_unique<visuals::SpectrumAnalyser>();
+    analyser_->SetPresenter([this](const QImage& picture) { picWinamp->Present(picture); });
+    connect(stars_, &visuals::StarField::PaintPoint, this, &frm_MAIN::PaintStar);
+
+    // The surface and the captions that are not buttons carry the window; the spectrum screen
+    // passes its presses through to the surface. Buttons and the title strip never drag.
+    dragger_ = new visuals::WindowDragger(this);
+    for (QWidget* item :
+         {static_cast<QWidget*>(this), static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label1),
+          static_cast<QWidget*>(Label3), static_cast<QWidget*>(Image1)})
+        dragger_->AddDragItem(item);
+    for (QLabel* button : {static_cast<QLabel*>(lbl_NEXT), static_cast<QLabel*>(lbl_prev),
+                           static_cast<QLabel*>(Label2), static_cast<QLabel*>(lblRandom)})
+        visuals::InstallPressFeedback(button);
+}
+
+void frm_MAIN::PaintStar(QPoint pixel, QColor colour) {
+    auto point = std::find_if(starPoints_.begin(), starPoints_.end(),
+                              [pixel](const StarPoint& star) { return star.pixel == pixel; });
+    if (point == starPoints_.end()) point = starPoints_.insert(starPoints_.end(), {pixel, colour});
+    point->colour = colour;
+    update(QRect(pixel + QPoint(player::kFramePixels, player::kFramePixels), QSize(1, 1)));
 }
 
 void frm_MAIN::DrawSpectrum() {
-    // Integration point: one analyser pass over MusicHandle's spectrum.
+    analyser_->DrawSpectrum(MusicHandle);
 }
 
 void frm_MAIN::ClearSpectrum() {
-    // Integration point: the analyser box goes black; the bar levels stay.
-    picWinamp->update();
+    analyser_->Clear();
 }
 
 }  // namespace hollowtide

@@ -11,10 +11,14 @@
 // does nothing more; the app connects that signal to an immediate exit.
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "audio/bass.h"
 #include "player/playback_rules.h"
@@ -28,6 +32,12 @@ namespace hollowtide {
 namespace player {
 class ClickLabel;
 }
+namespace visuals {
+class SpectrumAnalyser;
+class SpectrumBox;
+class StarField;
+class WindowDragger;
+}  // namespace visuals
 
 class frm_MAIN : public QWidget {
     Q_OBJECT
@@ -80,11 +90,16 @@ class frm_MAIN : public QWidget {
     // Replaces the clock-seeded generator of RandomSong (tests).
     void SetRandomDraw(player::UniformDraw draw) { randomDraw_ = std::move(draw); }
     const QString& ProgramFolder() const { return programFolder_; }
+    // The visual pieces the window drives: the analyser behind picWinamp, the stars of
+    // Timer4 to Timer8 and the dragging of the window.
+    visuals::SpectrumAnalyser& Analyser() { return *analyser_; }
+    visuals::StarField& Stars() { return *stars_; }
+    visuals::WindowDragger& Dragger() { return *dragger_; }
 
     // Controls, named as the program's layout names them.
     QLineEdit* Text1 = nullptr;
     QLabel* picWinAmpBand = nullptr;
-    QWidget* picWinamp = nullptr;
+    visuals::SpectrumBox* picWinamp = nullptr;
     QWidget* Picture3 = nullptr;
     QLabel* Label4 = nullptr;
     player::ClickLabel* imgAbout = nullptr;
@@ -120,6 +135,8 @@ class frm_MAIN : public QWidget {
   private:
     void BuildControls();
     void BuildTimers();
+    void BuildVisuals();
+    void PaintStar(QPoint pixel, QColor colour);
     void ConnectHandlers();
     void PlaceTitle();
     void ClearSpectrum();
@@ -133,6 +150,15 @@ class frm_MAIN : public QWidget {
     bool endRequested_ = false;
     bool shownBefore_ = false;
     player::UniformDraw randomDraw_;
+    std::unique_ptr<visuals::SpectrumAnalyser> analyser_;
+    visuals::StarField* stars_ = nullptr;
+    visuals::WindowDragger* dragger_ = nullptr;
+    // The stars' last colours, painted over the background so repaints keep them.
+    struct StarPoint {
+        QPoint pixel;
+        QColor colour;
+    };
+    std::vector<StarPoint> starPoints_;
 };
 
 }  // namespace hollowtide

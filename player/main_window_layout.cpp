@@ -9,6 +9,9 @@
 #include "player/main_window.h"
 #include "player/main_window_look.h"
 #include "visuals/geometry.h"
+#include "visuals/spectrum_box.h"
+#include "visuals/spectrum_renderer.h"
+#include "visuals/stars.h"
 
 namespace hollowtide {
 namespace {
@@ -109,20 +112,14 @@ void frm_MAIN::BuildControls() {
     Label4->setAttribute(Qt::WA_NoMousePropagation);
     PlaceTitle();
 
-    // Integration point: the spectrum screen. A black box that takes no input, so presses over
-    // it reach the window's surface.
-    picWinamp = new QWidget(this);
+    // The spectrum screen takes no input: presses over it reach the surface and drag the window.
+    picWinamp = new visuals::SpectrumBox(this);
     picWinamp->setObjectName(QStringLiteral("picWinamp"));
-    picWinamp->setAutoFillBackground(true);
-    QPalette black = picWinamp->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    picWinamp->setPalette(black);
-    picWinamp->setEnabled(false);
-    picWinamp->setAttribute(Qt::WA_TransparentForMouseEvents);
     Place(picWinamp, 5730, 825, 1560, 510);
 
     picWinAmpBand = new QLabel(this);
     picWinAmpBand->setObjectName(QStringLiteral("picWinAmpBand"));
+    picWinAmpBand->setPixmap(QPixmap::fromImage(visuals::MakeBandImage()));
     Place(picWinAmpBand, 5535, 660, 30, 750);
     picWinAmpBand->hide();
 
@@ -139,14 +136,17 @@ void frm_MAIN::BuildTimers() {
     Timer1 = MakeTimer(this, "Timer1", 10);
     Timer2 = MakeTimer(this, "Timer2", 200);
     Timer3 = MakeTimer(this, "Timer3", 10);
-    // Integration point: the stars' timers, each at its dark pause; only Timer4 runs from
-    // creation.
-    Timer4 = MakeTimer(this, "Timer4", 27250);
-    Timer5 = MakeTimer(this, "Timer5", 15250);
-    Timer6 = MakeTimer(this, "Timer6", 10310);
-    Timer7 = MakeTimer(this, "Timer7", 5250);
-    Timer8 = MakeTimer(this, "Timer8", 8895);
-    Timer4->start();
+    // The stars' timers belong to the star field, each at its dark pause; only Timer4 runs
+    // from creation.
+    stars_ = new visuals::StarField(this);
+    Timer4 = &stars_->Timer4;
+    Timer5 = &stars_->Timer5;
+    Timer6 = &stars_->Timer6;
+    Timer7 = &stars_->Timer7;
+    Timer8 = &stars_->Timer8;
+    for (int i = 0; i < visuals::kStarCount; ++i) {
+        stars_->TimerOf(i).setObjectName(QString::fromLatin1(visuals::kStars[i].timerName));
+    }
 }
 
 void frm_MAIN::PlaceTitle() {

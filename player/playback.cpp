@@ -9,6 +9,7 @@
 #include "player/click_label.h"
 #include "player/main_window.h"
 #include "player/song_table.h"
+#include "visuals/stars.h"
 
 namespace hollowtide {
 namespace {
@@ -35,8 +36,7 @@ bool frm_MAIN::Load() {
     if (!restart()) return false;
     NextSong = 1;
     SongEndCheck();
-    // Integration point: each star's state becomes 1 just before its timer starts.
-    for (QTimer* timer : {Timer4, Timer5, Timer6, Timer7, Timer8}) timer->start();
+    stars_->Load();  // each star dark, then its timer on, Timer4 to Timer8
     ShuffleOn = 0;
     return true;
 }

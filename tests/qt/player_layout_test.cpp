@@ -7,6 +7,7 @@
 
 #include "player/click_label.h"
 #include "player/main_window.h"
+#include "visuals/spectrum_box.h"
 
 using hollowtide::frm_MAIN;
 
