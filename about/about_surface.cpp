@@ -49,7 +49,7 @@ void AboutSurface::DrawFrame(BubbleField& bubbles) {
                                   }};
         bubbles.Frame(canvas);
     }
-    update(changed & rect());
+    update((changed & rect()).boundingRect());
 }
 
 void AboutSurface::paintEvent(QPaintEvent* event) {
