@@ -9,7 +9,9 @@ namespace hollowtide {
 AppController::AppController(QString programFolder, std::function<void()> endProgram)
     : programFolder_(std::move(programFolder)), endProgram_(std::move(endProgram)) {}
 
-AppController::~AppController() { delete intro_; }
+AppController::~AppController() {
+    delete intro_;
+}
 
 bool AppController::Start() {
     intro_ = new Form1(programFolder_);
@@ -24,6 +26,8 @@ void AppController::OpenPlayer() {
     // The player window takes over here once it exists.
 }
 
-void AppController::EndProgram() { endProgram_(); }
+void AppController::EndProgram() {
+    endProgram_();
+}
 
 }  // namespace hollowtide

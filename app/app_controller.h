@@ -8,13 +8,13 @@
 #include <QString>
 #include <functional>
 
-namespace hollowtide {
+#include "app/intro_window.h"
 
-class Form1;
+namespace hollowtide {
 
 class AppController : public QObject {
     Q_OBJECT
-public:
+  public:
     // `endProgram` ends the process at once; tests pass a recorder instead.
     AppController(QString programFolder, std::function<void()> endProgram);
     ~AppController() override;
@@ -25,7 +25,7 @@ public:
 
     Form1* introScreen() const { return intro_; }
 
-private:
+  private:
     void OpenPlayer();
     void EndProgram();
 

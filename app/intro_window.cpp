@@ -176,7 +176,9 @@ bool Form1::Load() {
     return true;
 }
 
-void Form1::ThrowError(const QString& message) { audio::ThrowError(message); }
+void Form1::ThrowError(const QString& message) {
+    audio::ThrowError(message);
+}
 
 void Form1::PlaceMarqueeLabel() {
     Label1->move(visuals::TwipsToPixels(Marquee.left()), Label1->y());

@@ -15,7 +15,7 @@ namespace hollowtide {
 
 class Form1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Form1(QString programFolder, QWidget* parent = nullptr);
 
     // The load event. Returns false when a fatal engine failure has been reported, in which
@@ -52,17 +52,17 @@ public:
     // The path handed to the engine for the intro tune.
     QString IntroTunePath() const;
 
-signals:
+  signals:
     // GO: the engine has been released; the main player window takes over.
     void goRequested();
     // EXIT, after the engine has been released: end the program at once.
     void endProgramRequested();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void SetCaption(const QString& caption);
     void FitCaption();
     void BuildControls();

@@ -8,7 +8,7 @@
 namespace hollowtide {
 
 class MarqueeScroll {
-public:
+  public:
     static constexpr float kStep = 100.0f;
     static constexpr float kWrapAt = -17600.0f;
     static constexpr float kRestartAt = 2500.0f;
@@ -28,13 +28,13 @@ public:
     float left() const { return left_; }
     void setLeft(float left) { left_ = left; }
 
-private:
+  private:
     float left_ = 0.0f;
 };
 
 // `ColourStep`: 0 until the load event starts the cycle, then 1 cyan, 2 red, 3 white.
 class MarqueeColourCycle {
-public:
+  public:
     void Start() { ColourStep = 1; }
 
     // Returns the colour the text takes on this tick, or an invalid colour when the cycle has
