@@ -26,6 +26,7 @@ double ProcessCpuSeconds() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    Q_INIT_RESOURCE(assets);
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     constexpr int kSettleMs = 2000;

@@ -46,6 +46,8 @@ struct OwnedAbout {
 class AboutWindowTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase() { Q_INIT_RESOURCE(assets); }
+
     void laysOutTheControlsFrontToBack() {
         OwnedAbout owned;
         frmAbout& window = owned.window;

@@ -39,6 +39,8 @@ bool Shows(QLabel* image, const char* store, Form2& window) {
 class HiddenWindowTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase() { Q_INIT_RESOURCE(assets); }
+
     void opensAsASmallToolWindowWithItsStoredLook() {
         Form2 window;
         window.setAttribute(Qt::WA_DeleteOnClose, false);
