@@ -35,21 +35,20 @@ void AboutSurface::Clear() {
 
 void AboutSurface::DrawFrame(BubbleField& bubbles) {
     if (backing_.isNull()) return;
-    QRegion changed;
+    QRect changed;  // all the bubbles share one narrow band, so one rectangle serves
     {
         QPainter painter(&backing_);
         painter.setBrush(Qt::black);
-        const BubbleCanvas canvas{[&](double x, double y, double radius) {
-                                      PaintCircle(painter, x, y, radius, Qt::black);
-                                      changed += CircleBounds(x, y, radius);
-                                  },
-                                  [&](double x, double y, double radius) {
-                                      PaintCircle(painter, x, y, radius, kBubbleOutline);
-                                      changed += CircleBounds(x, y, radius);
-                                  }};
+        auto circle = [&painter, &changed](QColor outline) {
+            return [&painter, &changed, outline](double x, double y, double radius) {
+                PaintCircle(painter, x, y, radius, outline);
+                changed |= CircleBounds(x, y, radius);
+            };
+        };
+        const BubbleCanvas canvas{circle(Qt::black), circle(kBubbleOutline)};
         bubbles.Frame(canvas);
     }
-    update((changed & rect()).boundingRect());
+    update(changed & rect());
 }
 
 void AboutSurface::paintEvent(QPaintEvent* event) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QImage>
-#include <QRegion>
 #include <QWidget>
 
 #include "about/bubbles.h"
