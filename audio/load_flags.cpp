@@ -21,10 +21,15 @@ void ApplyRenderSettings(openmpt::module& module, const RenderSettings& settings
     module.set_render_param(openmpt::module::RENDER_VOLUMERAMPING_STRENGTH, settings.volumeRamping);
     module.set_render_param(openmpt::module::RENDER_STEREOSEPARATION_PERCENT,
                             settings.stereoSeparation);
-    module.set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH,
-                            settings.interpolationFilter);
-    module.ctl_set_boolean("render.resampler.emulate_amiga", settings.amigaResampler);
-    module.ctl_set_text("render.resampler.emulate_amiga_type", settings.amigaFilter);
+    // Each change of resampler rebuilds libopenmpt's tables (milliseconds), so change it at
+    // most once: a fresh module already uses the 8-tap filter without Amiga emulation.
+    if (settings.amigaResampler) {
+        module.ctl_set_text("render.resampler.emulate_amiga_type", settings.amigaFilter);
+        module.ctl_set_boolean("render.resampler.emulate_amiga", true);
+    } else if (settings.interpolationFilter != kDefaultInterpolationFilter) {
+        module.set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH,
+                                settings.interpolationFilter);
+    }
 }
 
 }  // namespace hollowtide::audio

@@ -7,11 +7,15 @@
 
 namespace hollowtide::audio {
 
+// libopenmpt's own choice for a fresh module: 8-tap windowed sinc.
+inline constexpr int kDefaultInterpolationFilter = 8;
+
 struct RenderSettings {
-    int volumeRamping = 0;        // libopenmpt ramping strength: 0 off, -1 its default, 1 short
-    int stereoSeparation = 50;    // percent
-    int interpolationFilter = 8;  // taps: 1 none (zero-order hold), 8 windowed sinc
-    bool amigaResampler = false;  // Paula emulation; Amiga formats only, overrides the filter
+    int volumeRamping = 0;      // libopenmpt ramping strength: 0 off, -1 its default, 1 short
+    int stereoSeparation = 50;  // percent
+    int interpolationFilter =
+        kDefaultInterpolationFilter;  // taps: 1 none (zero-order hold), 8 windowed sinc
+    bool amigaResampler = false;      // Paula emulation; Amiga formats only, overrides the filter
     const char* amigaFilter = "a500";
 };
 

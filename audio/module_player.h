@@ -34,6 +34,10 @@ class ModulePlayer {
     // forever (`loop`) or once. Throws EngineError like the constructor.
     void restart(bool loop);
 
+    // Decoding block: libopenmpt is always asked for this many frames at a time, so what is
+    // heard never depends on how the output happens to slice its requests (its volume ramps do).
+    static constexpr std::size_t kBlockFrames = 512;
+
     // Renders up to `frames` interleaved stereo frames into `out`, the first of which is mixed
     // as output frame `mixFrame`. Fewer frames than asked means the song has ended.
     std::size_t render(float* out, std::size_t frames, std::uint64_t mixFrame) noexcept;
@@ -48,12 +52,19 @@ class ModulePlayer {
 
   private:
     std::unique_ptr<openmpt::module> parse() const;
+    std::size_t decode() noexcept;  // the next block into block_; fewer frames at the end
 
     std::vector<std::uint8_t> bytes_;  // kept so that a restart can begin from a clean module
     DWORD loadFlags_;
     mutable std::ostream log_{nullptr};  // libopenmpt's messages go nowhere
     std::unique_ptr<openmpt::module> module_;
-    bool untouched_ = true;  // module_ has not rendered since it was parsed (UI thread)
+    bool untouched_ = true;  // module_ has not rendered since it was parsed
+
+    // The decoded block being served (mixer thread while attached, UI thread while not).
+    std::vector<float> block_;
+    std::size_t blockFrames_ = 0;
+    std::size_t blockServed_ = 0;
+    bool decoderEnded_ = false;
 
     // Written by the UI thread while detached, by the mixer while attached.
     std::atomic<PlayState> state_{PlayState::Idle};

@@ -70,17 +70,24 @@ SdlOutput::SdlOutput(Mixer& mixer)
 
 void SdlOutput::start() {
     paused_.store(false);
-    SDL_PauseAudioDevice(device_.id(), 0);
 }
 
 void SdlOutput::pause() {
-    // Returns once the callback is out and will not be called again while paused.
-    SDL_PauseAudioDevice(device_.id(), 1);
+    // The device keeps running and the callback plays silence: pausing the SDL device instead
+    // would make closing it wait twice as long.
+    if (paused_.load()) return;
+    pausedHeard_.store(runningHeardFrame());
     paused_.store(true);
+    inCallback_.waitUntilUnused();  // a mix in progress finishes; later callbacks see paused_
 }
 
 void SdlOutput::Callback(void* self, Uint8* stream, int length) {
     auto& output = *static_cast<SdlOutput*>(self);
+    UseScope scope(output.inCallback_);
+    if (output.paused_.load()) {
+        std::fill_n(stream, length, Uint8{0});
+        return;
+    }
     const auto frames = static_cast<std::size_t>(length) / (2 * sizeof(float));
     output.mixer_.mix(reinterpret_cast<float*>(stream), frames);
 
@@ -91,6 +98,10 @@ void SdlOutput::Callback(void* self, Uint8* stream, int length) {
 }
 
 std::uint64_t SdlOutput::heardFrame() const {
+    return paused_.load() ? pausedHeard_.load() : runningHeardFrame();
+}
+
+std::uint64_t SdlOutput::runningHeardFrame() const {
     std::uint64_t given = 0;
     std::uint64_t counter = 0;
     for (;;) {

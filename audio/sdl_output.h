@@ -42,8 +42,9 @@ class SdlAudioDevice {
 
 class SdlOutput : public Output {
   public:
-    // Frames per device buffer: short, because closing the device waits for one buffer.
-    static constexpr int kBufferFrames = 512;
+    // Frames per device buffer (5.8 ms). Short, because closing the device lets two buffers
+    // drain and the player closes it before every song; short also keeps the latency small.
+    static constexpr int kBufferFrames = 256;
 
     // Opens the device and starts it running. Throws EngineError(3) when it cannot.
     explicit SdlOutput(Mixer& mixer);
@@ -56,9 +57,14 @@ class SdlOutput : public Output {
 
   private:
     static void Callback(void* self, Uint8* stream, int length);
+    std::uint64_t runningHeardFrame() const;
+
+    // While paused the listener hears nothing new: the position stays where pause() found it.
+    std::atomic<std::uint64_t> pausedHeard_{0};
 
     Mixer& mixer_;
     std::atomic<bool> paused_{false};
+    UseGuard inCallback_;
 
     // Written by the callback, read by heardFrame: a sequence lock with atomic fields. The
     // sequence is odd while the callback updates the pair.

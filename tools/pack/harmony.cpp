@@ -1,0 +1,149 @@
+#include "tools/pack/harmony.h"
+
+#include <cstdlib>
+
+namespace packgen {
+
+namespace {
+
+using Steps = std::array<int, 7>;
+
+const Steps& StepsOf(Mode mode) {
+    static const Steps kMajor = {0, 2, 4, 5, 7, 9, 11};
+    static const Steps kMinor = {0, 2, 3, 5, 7, 8, 10};
+    static const Steps kDorian = {0, 2, 3, 5, 7, 9, 10};
+    static const Steps kMixolydian = {0, 2, 4, 5, 7, 9, 10};
+    static const Steps kHarmonicMinor = {0, 2, 3, 5, 7, 8, 11};
+    static const Steps kLydian = {0, 2, 4, 6, 7, 9, 11};
+    static const Steps kPhrygian = {0, 1, 3, 5, 7, 8, 10};
+    switch (mode) {
+        case Mode::Major:
+            return kMajor;
+        case Mode::Minor:
+            return kMinor;
+        case Mode::Dorian:
+            return kDorian;
+        case Mode::Mixolydian:
+            return kMixolydian;
+        case Mode::HarmonicMinor:
+            return kHarmonicMinor;
+        case Mode::Lydian:
+            return kLydian;
+        case Mode::Phrygian:
+            return kPhrygian;
+    }
+    return kMajor;
+}
+
+int FloorDiv(int value, int divisor) {
+    int quotient = value / divisor;
+    if (value % divisor != 0 && (value < 0) != (divisor < 0)) --quotient;
+    return quotient;
+}
+
+int Mod7(int degree) {
+    return degree - 7 * FloorDiv(degree, 7);
+}
+
+}  // namespace
+
+int Key::semitonesOf(int degree) const {
+    return StepsOf(mode)[static_cast<std::size_t>(Mod7(degree))];
+}
+
+int Key::pitchOf(int degree, int octaveBase) const {
+    return octaveBase + tonic + 12 * FloorDiv(degree, 7) + semitonesOf(degree);
+}
+
+Chord TriadOn(const Key& key, int degree) {
+    const int root = key.pitchOf(degree, 0);
+    Chord chord;
+    chord.rootDegree = Mod7(degree);
+    chord.third = key.pitchOf(degree + 2, 0) - root;
+    chord.fifth = key.pitchOf(degree + 4, 0) - root;
+    return chord;
+}
+
+bool IsChordTone(const Chord& chord, int degree) {
+    const int offset = Mod7(degree - chord.rootDegree);
+    return offset == 0 || offset == 2 || offset == 4;
+}
+
+int NearestChordTone(const Chord& chord, int degree) {
+    for (int distance = 0; distance < 4; ++distance) {
+        if (IsChordTone(chord, degree - distance)) return degree - distance;
+        if (IsChordTone(chord, degree + distance)) return degree + distance;
+    }
+    return degree;
+}
+
+const std::vector<Progression>& MainProgressions(Mode mode) {
+    static const std::vector<Progression> kMajor = {
+        {0, 4, 5, 3}, {0, 5, 3, 4}, {0, 3, 4, 4}, {0, 3, 1, 4}, {5, 3, 0, 4},
+        {0, 2, 3, 4}, {0, 3, 5, 4}, {0, 5, 1, 4}, {0, 0, 3, 4}, {3, 0, 4, 5},
+    };
+    static const std::vector<Progression> kMinor = {
+        {0, 5, 6, 0}, {0, 6, 5, 6}, {0, 5, 2, 6}, {0, 3, 6, 2},
+        {0, 3, 5, 6}, {5, 6, 0, 0}, {0, 2, 5, 6}, {0, 6, 3, 5},
+    };
+    static const std::vector<Progression> kDorian = {
+        {0, 3, 0, 3}, {0, 6, 3, 0}, {0, 1, 0, 6}, {0, 3, 6, 3}, {0, 4, 3, 6},
+    };
+    static const std::vector<Progression> kMixolydian = {
+        {0, 6, 3, 0},
+        {0, 6, 0, 3},
+        {0, 4, 6, 3},
+        {0, 3, 6, 0},
+    };
+    static const std::vector<Progression> kHarmonicMinor = {
+        {0, 3, 4, 0},
+        {0, 5, 3, 4},
+        {0, 5, 1, 4},
+        {0, 3, 5, 4},
+    };
+    static const std::vector<Progression> kLydian = {
+        {0, 1, 0, 1},
+        {0, 1, 2, 1},
+        {0, 4, 1, 0},
+        {0, 1, 5, 4},
+    };
+    static const std::vector<Progression> kPhrygian = {
+        {0, 1, 0, 6},
+        {0, 1, 6, 0},
+        {0, 6, 5, 1},
+    };
+    switch (mode) {
+        case Mode::Major:
+            return kMajor;
+        case Mode::Minor:
+            return kMinor;
+        case Mode::Dorian:
+            return kDorian;
+        case Mode::Mixolydian:
+            return kMixolydian;
+        case Mode::HarmonicMinor:
+            return kHarmonicMinor;
+        case Mode::Lydian:
+            return kLydian;
+        case Mode::Phrygian:
+            return kPhrygian;
+    }
+    return kMajor;
+}
+
+const std::vector<Progression>& BridgeProgressions(Mode mode) {
+    static const std::vector<Progression> kBright = {
+        {3, 4, 5, 4}, {5, 3, 1, 4}, {3, 3, 4, 4}, {1, 4, 2, 5}};
+    static const std::vector<Progression> kDark = {
+        {5, 3, 6, 4}, {3, 5, 6, 6}, {2, 5, 3, 4}, {5, 6, 3, 4}};
+    switch (mode) {
+        case Mode::Major:
+        case Mode::Mixolydian:
+        case Mode::Lydian:
+            return kBright;
+        default:
+            return kDark;
+    }
+}
+
+}  // namespace packgen

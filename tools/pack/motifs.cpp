@@ -1,0 +1,75 @@
+#include "tools/pack/motifs.h"
+
+#include <algorithm>
+
+namespace packgen {
+
+namespace {
+
+using Rhythm = std::vector<std::pair<int, int>>;  // step, length
+
+const std::vector<Rhythm>& RhythmsFor(int density) {
+    static const std::vector<Rhythm> kSparse = {
+        {{0, 6}, {6, 2}, {8, 8}},
+        {{0, 4}, {4, 4}, {8, 8}},
+        {{0, 3}, {3, 3}, {6, 2}, {8, 8}},
+        {{2, 2}, {4, 4}, {8, 6}, {14, 2}},
+    };
+    static const std::vector<Rhythm> kMedium = {
+        {{0, 2}, {2, 2}, {4, 4}, {8, 2}, {10, 2}, {12, 4}},
+        {{0, 3}, {3, 3}, {6, 2}, {8, 4}, {12, 4}},
+        {{0, 4}, {4, 2}, {6, 2}, {8, 6}, {14, 2}},
+        {{0, 2}, {2, 4}, {6, 2}, {8, 8}},
+        {{0, 6}, {6, 2}, {8, 2}, {10, 2}, {12, 4}},
+    };
+    static const std::vector<Rhythm> kBusy = {
+        {{0, 2}, {2, 2}, {4, 2}, {6, 2}, {8, 2}, {10, 2}, {12, 4}},
+        {{0, 1}, {1, 1}, {2, 2}, {4, 2}, {6, 2}, {8, 4}, {12, 2}, {14, 2}},
+        {{0, 2}, {2, 1}, {3, 1}, {4, 2}, {6, 2}, {8, 2}, {10, 2}, {12, 4}},
+        {{0, 3}, {3, 3}, {6, 2}, {8, 2}, {10, 2}, {12, 2}, {14, 2}},
+    };
+    if (density < 40) return kSparse;
+    if (density < 62) return kMedium;
+    return kBusy;
+}
+
+}  // namespace
+
+Motif MakeMotif(Random& random, int density, int leapiness) {
+    const Rhythm& rhythm =
+        random.pick(RhythmsFor(std::clamp(density + random.between(-12, 12), 0, 100)));
+    Motif motif;
+    int offset = 0;
+    int direction = random.chance(50) ? 1 : -1;
+    for (std::size_t i = 0; i < rhythm.size(); ++i) {
+        if (i > 0) {
+            int move = random.chance(leapiness)
+                           ? random.between(2, 4)
+                           : random.between(0, 1) + (random.chance(70) ? 1 : 0);
+            if (random.chance(30)) direction = -direction;
+            // Stay near the anchor so the phrase does not drift away.
+            if (offset > 3) direction = -1;
+            if (offset < -3) direction = 1;
+            offset += direction * std::max(move, 1);
+        }
+        motif.push_back({rhythm[i].first, rhythm[i].second, offset});
+    }
+    return motif;
+}
+
+Motif AnswerTo(const Motif& motif, Random& random) {
+    Motif answer = motif;
+    if (answer.size() >= 2) {
+        // Turn the last two notes back towards the anchor.
+        answer.back().offset = random.chance(50) ? 0 : -answer[answer.size() - 2].offset / 2;
+        if (random.chance(50)) answer[answer.size() - 2].offset += random.chance(50) ? 1 : -1;
+    }
+    return answer;
+}
+
+Motif Cadence(Random& random) {
+    if (random.chance(50)) return {{0, 2, 2}, {2, 2, 1}, {4, 12, 0}};
+    return {{0, 4, 1}, {4, 12, 0}};
+}
+
+}  // namespace packgen
