@@ -9,6 +9,7 @@
 #include "about/about_shapes.h"
 #include "about/about_surface.h"
 #include "about/click_label.h"
+#include "visuals/window_drag.h"
 
 namespace hollowtide {
 
@@ -104,8 +105,10 @@ void frmAbout::BuildControls() {
     surface_->setGeometry(QRect(QPoint(kBorder, kBorder), kInnerSize));
 
     // Back to front: each child made later lies over the ones before it.
-    MakePicture(surface_, "Image1", QRect(0, -2, 187, 352), ":/images/about_left.png");
-    MakePicture(surface_, "Image3", QRect(275, 1, 200, 328), ":/images/about_right.png");
+    QLabel* image1 =
+        MakePicture(surface_, "Image1", QRect(0, -2, 187, 352), ":/images/about_left.png");
+    QLabel* image3 =
+        MakePicture(surface_, "Image3", QRect(275, 1, 200, 328), ":/images/about_right.png");
     (new about::AboutShapes(surface_))->setGeometry(surface_->rect());
     Label1_ = MakeLabel(surface_, "Label1", QRect(44, 163, 97, 13), about::kCodeCredit,
                         Qt::AlignHCenter | Qt::AlignTop);
@@ -119,17 +122,21 @@ void frmAbout::BuildControls() {
     imgExit->setGeometry(447, 3, 15, 15);
     connect(imgExit, &about::ClickLabel::clicked, this, &QWidget::close);
 
-    auto* Label4 = MakeLabel(surface_, "Label4", QRect(10, 311, 167, 15), "Click here",
+    auto* label4 = MakeLabel(surface_, "Label4", QRect(10, 311, 167, 15), "Click here",
                              Qt::AlignHCenter | Qt::AlignTop);
-    connect(Label4, &about::ClickLabel::clicked, this,
+    connect(label4, &about::ClickLabel::clicked, this,
             [this] { openUrl_(QUrl(QString::fromLatin1(kRadioStationUrl))); });
 
-    auto* Label5 = MakeLabel(surface_, "Label5", QRect(7, 234, 177, 67), kRadioText,
+    auto* label5 = MakeLabel(surface_, "Label5", QRect(7, 234, 177, 67), kRadioText,
                              Qt::AlignLeft | Qt::AlignTop);
-    Label5->setWordWrap(true);
+    label5->setWordWrap(true);
 
-    // TODO(integration): drag the window by surface_, Image1 and Image3 with the
-    // visuals/ WindowDragger once it is in main.
+    // The window moves by its surface and its two pictures; the labels and the close box keep
+    // their presses to themselves, and the drawn shapes let presses through to the surface.
+    auto* dragger = new visuals::WindowDragger(this);
+    dragger->AddDragItem(surface_);
+    dragger->AddDragItem(image1);
+    dragger->AddDragItem(image3);
 }
 
 void frmAbout::SetUrlOpener(UrlOpener opener) {

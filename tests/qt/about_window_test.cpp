@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
@@ -40,6 +42,26 @@ struct OwnedAbout {
     frmAbout window{nullptr, Half()};
     OwnedAbout() { window.setAttribute(Qt::WA_DeleteOnClose, false); }
 };
+
+// Delivers a pointer event to the native window, so Qt picks the item under the pointer
+// (skipping the drawn shapes, which take no mouse input).
+void Send(frmAbout& window, QEvent::Type type, QPoint global, Qt::MouseButton button,
+          Qt::MouseButtons held) {
+    const QPointF local = window.mapFromGlobal(QPointF(global));
+    QMouseEvent event(type, local, local, QPointF(global), button, held, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &event);
+}
+
+// Presses the left button at a point of the inside, moves the pointer by (30, 10) and lets go;
+// returns how far the window moved.
+QPoint DragBy30And10(frmAbout& window, QPoint inside) {
+    const QPoint before = window.pos();
+    const QPoint start = window.Surface()->mapToGlobal(inside);
+    Send(window, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    Send(window, QEvent::MouseMove, start + QPoint(30, 10), Qt::NoButton, Qt::LeftButton);
+    Send(window, QEvent::MouseButtonRelease, start + QPoint(30, 10), Qt::LeftButton, Qt::NoButton);
+    return window.pos() - before;
+}
 
 }  // namespace
 
@@ -193,6 +215,40 @@ class AboutWindowTest : public QObject {
         QCOMPARE(window.Bubbles().Bubbles()[0].PosY, posY);
         QCOMPARE(window.findChildren<QTimer*>().size(), timers.size());
         QTRY_VERIFY(window.Bubbles().Bubbles()[0].PosY < posY);  // the timer runs the frames
+    }
+
+    void dragsByTheSurfacePicturesAndShapesButNotByLabelsOrTheCloseBox() {
+        OwnedAbout owned;
+        frmAbout& window = owned.window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(200, 100);
+        QCOMPARE(window.pos(), QPoint(200, 100));
+
+        QCOMPARE(DragBy30And10(window, {232, 20}), QPoint(30, 10));   // the band
+        QCOMPARE(DragBy30And10(window, {100, 50}), QPoint(30, 10));   // left picture
+        QCOMPARE(DragBy30And10(window, {300, 200}), QPoint(30, 10));  // right picture
+        QCOMPARE(DragBy30And10(window, {192, 100}), QPoint(30, 10));  // a white bar
+        QCOMPARE(DragBy30And10(window, {6, 315}), QPoint(30, 10));    // "Click here" frame
+
+        QList<QUrl> opened;
+        window.SetUrlOpener([&](const QUrl& url) { opened.append(url); });
+        const QPoint label1 = Control(window, "Label1")->geometry().center();
+        QCOMPARE(DragBy30And10(window, label1), QPoint(0, 0));
+        QCOMPARE(DragBy30And10(window, {30, 250}), QPoint(0, 0));  // the radio text
+        QCOMPARE(DragBy30And10(window, {90, 318}), QPoint(0, 0));  // "Click here"
+        QCOMPARE(DragBy30And10(window, {450, 8}), QPoint(0, 0));   // the close box
+        QVERIFY(window.isVisible());
+        QVERIFY(opened.isEmpty());  // released away from the link, so no click
+
+        // Left and right held together do not drag.
+        const QPoint start = window.Surface()->mapToGlobal(QPoint(232, 20));
+        const QPoint before = window.pos();
+        Send(window, QEvent::MouseButtonPress, start, Qt::RightButton,
+             Qt::LeftButton | Qt::RightButton);
+        Send(window, QEvent::MouseMove, start + QPoint(30, 10), Qt::NoButton,
+             Qt::LeftButton | Qt::RightButton);
+        QCOMPARE(window.pos(), before);
     }
 
     void closeBoxClosesAndNothingIsDrawnAfterwards() {
