@@ -84,8 +84,8 @@ TEST(PackGenerator, PlansVariedSongsWithReturningSectionsAndRealEndings) {
         EXPECT_EQ(plan.form.back(), SectionKind::Ending);
         std::map<SectionKind, int> count;
         for (SectionKind kind : plan.form) ++count[kind];
-        EXPECT_GE(count[SectionKind::Verse], 2);
-        EXPECT_GE(count[SectionKind::Chorus] + count[SectionKind::FinalChorus], 2);
+        EXPECT_GE(count[SectionKind::Verse] + count[SectionKind::Verse2], 1);
+        EXPECT_GE(count[SectionKind::Chorus], 2) << "the chorus returns";
         EXPECT_EQ(count[SectionKind::Bridge], 1);
     }
     EXPECT_EQ(std::count_if(plans.begin(), plans.end(), [](const auto& p) { return p.loops; }), 1);

@@ -94,6 +94,9 @@ class Composer {
         bridgeA_ = MakeMotif(random_, style_.melodyDensity - 25, style_.leapiness);
         bridgeB_ = AnswerTo(bridgeA_, random_);
         cadence_ = Cadence(random_);
+        verseD_ = Ornamented(verseA_, random_);
+        verseE_ = AnswerTo(verseD_, random_);
+        soloShape_ = random_.below(3);
         fill_ = random_.below(3);
     }
 
@@ -143,9 +146,12 @@ class Composer {
         switch (kind) {
             case SectionKind::Intro:
             case SectionKind::Verse:
+            case SectionKind::Verse2:
+            case SectionKind::Breakdown:
                 return plan_.verse;
             case SectionKind::Chorus:
             case SectionKind::FinalChorus:
+            case SectionKind::Solo:
                 return plan_.chorus;
             case SectionKind::Bridge:
                 return plan_.bridge;
@@ -163,7 +169,11 @@ class Composer {
         WriteBass(pattern, kind, chords);
         WriteChords(pattern, kind, chords);
         WritePad(pattern, kind, chords);
-        WriteLead(pattern, kind, half, chords);
+        if (kind == SectionKind::Solo) {
+            WriteSolo(pattern, half, chords);
+        } else {
+            WriteLead(pattern, kind, half, chords);
+        }
         if (kind == SectionKind::Ending) {
             const int endChannel = layout_.kick;
             Put(pattern, 47, endChannel, kNoNote, 0, -1, Effect::PatternBreak, 0);
@@ -185,6 +195,15 @@ class Composer {
                     Put(p, base, layout_.hat, kDrumNote, palette_.openHat);
                     Put(p, base, layout_.kick, kDrumNote, palette_.kick);
                 }
+                continue;
+            }
+            if (kind == SectionKind::Breakdown) {
+                // The drums drop out, then come back with hats and a roll into what follows.
+                if (b == 2) {
+                    for (int row : {0, 4, 8, 12})
+                        Put(p, base + row, layout_.hat, kDrumNote, palette_.hat, 24);
+                }
+                if (b == 3) WriteFill(p, base, 0);
                 continue;
             }
             const bool introQuiet = kind == SectionKind::Intro && b < 2;
@@ -273,7 +292,8 @@ class Composer {
                 continue;
             }
             BassFeel feel = style_.bassFeel;
-            if (kind == SectionKind::Bridge) feel = BassFeel::Pedal;
+            if (kind == SectionKind::Bridge || kind == SectionKind::Breakdown)
+                feel = BassFeel::Pedal;
             std::vector<std::pair<int, int>> hits;  // row, pitch
             switch (feel) {
                 case BassFeel::RootEighths:
@@ -323,6 +343,7 @@ class Composer {
         const int instrument = palette_.chords;
         ChordFeel feel = style_.chordFeel;
         if (feel == ChordFeel::Pad && song_.format == Format::Mod) feel = ChordFeel::FastArp;
+        if (kind == SectionKind::Breakdown) feel = ChordFeel::BrokenChord;
         if (kind == SectionKind::Bridge && feel == ChordFeel::FastArp)
             feel = ChordFeel::BrokenChord;
         for (int b = 0; b < kBars; ++b) {
@@ -394,7 +415,12 @@ class Composer {
     std::vector<const Motif*> BarMotifs(SectionKind kind, int half) const {
         switch (kind) {
             case SectionKind::Intro:
+            case SectionKind::Solo:
+            case SectionKind::Breakdown:
                 return {};
+            case SectionKind::Verse2:
+                if (half == 0) return {&verseD_, &verseB_, &verseD_, &verseC_};
+                return {&verseD_, &verseE_, &verseC_, &cadence_};
             case SectionKind::Verse:
                 if (half == 0) return {&verseA_, &verseB_, &verseA_, &verseC_};
                 return {&verseA_, &verseB_, &verseC_, &cadence_};
@@ -472,6 +498,44 @@ class Composer {
         if (!harmony && layout_.echo >= 0 && kind != SectionKind::Intro) WriteEcho(p);
     }
 
+    // An instrumental solo over the chorus chords on the second lead voice: chord tones in
+    // running figures, rising through the section, with a run down the scale to close.
+    void WriteSolo(Pattern& p, int half, const Progression& chords) {
+        static const std::vector<std::vector<int>> kFigures = {
+            {0, 2, 4, 7, 4, 2, 0, 2},  // up and down the chord
+            {0, 4, 2, 4, 7, 4, 2, 4},  // broken, alternating
+            {7, 4, 2, 0, 2, 4, 7, 9},  // down then up, ending a step above
+        };
+        const std::vector<int>& figure = kFigures[static_cast<std::size_t>(soloShape_)];
+        const int ch = layout_.lead;
+        const int step = style_.melodyDensity >= 55 ? 1 : 2;  // 16ths for busy styles
+        for (int b = 0; b < kBars; ++b) {
+            const Chord chord = TriadOn(plan_.key, chords[static_cast<std::size_t>(b)]);
+            const int lift = half;  // the second half climbs a step
+            const bool closing = half == 1 && b == kBars - 1;
+            for (int i = 0; i < 16 / step; ++i) {
+                const int row = b * kRowsPerBar + i * step;
+                int degree;
+                if (closing) {
+                    degree = chord.rootDegree + 7 - i * step / 2;  // a run down the scale
+                } else {
+                    const int tone = figure[static_cast<std::size_t>(i % figure.size())];
+                    // Figures count chord steps: 0 root, 2 third, 4 fifth, 7 octave, 9 tenth.
+                    degree = chord.rootDegree + tone + lift;
+                    degree = NearestChordTone(chord, degree);
+                }
+                while (degree > 10) degree -= 7;
+                while (degree < -3) degree += 7;
+                Put(p, row, ch, plan_.key.pitchOf(degree, leadBase_), palette_.leadAlt);
+            }
+            if (style_.vibrato != 0 && step == 2) {
+                for (int i = 0; i < 16; i += 2)
+                    SetEffect(p, b * kRowsPerBar + i + 1, ch, Effect::Vibrato, style_.vibrato);
+            }
+        }
+        if (layout_.echo >= 0) WriteEcho(p);
+    }
+
     // A quieter copy of the lead, three rows late, on the other side.
     void WriteEcho(Pattern& p) {
         constexpr int kDelay = 3;
@@ -515,7 +579,9 @@ class Composer {
     int leadBase_ = kMiddleC;
     int chordBase_ = kMiddleC - 12;
     int bassBase_ = kMiddleC - 24;
-    Motif verseA_, verseB_, verseC_, chorusA_, chorusB_, bridgeA_, bridgeB_, cadence_;
+    Motif verseA_, verseB_, verseC_, verseD_, verseE_, chorusA_, chorusB_, bridgeA_, bridgeB_,
+        cadence_;
+    int soloShape_ = 0;
     int fill_ = 0;
 };
 
