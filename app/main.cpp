@@ -1,6 +1,17 @@
 #include <QApplication>
+#include <QIcon>
+#include <cstdlib>
+
+#include "app/app_controller.h"
 
 int main(int argc, char** argv) {
+    Q_INIT_RESOURCE(assets);
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Hollowtide // Fenlark //"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+
+    // Ending the program is immediate: no further event or window teardown runs.
+    hollowtide::AppController controller(QApplication::applicationDirPath(), [] { std::_Exit(0); });
+    if (!controller.Start()) return 1;
+    return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 // Seams of the sound engine for tests and benchmarks: an offline output that the caller pumps
 // by hand instead of a real device, and injected failures of the version, init and start steps.
 // Call these from the thread that calls the engine operations, while no output is running
-// (before BASS_Init, or after BASS_Free), except PumpOffline, which plays the device's role.
+// (before BASS_Init, or after BASS_Free), except PumpOffline and PlayedFrames.
 #pragma once
 
 #include <cstddef>
@@ -17,19 +17,25 @@ enum class OutputKind { Sdl, Offline };
 void SetOutputKind(OutputKind kind);
 OutputKind CurrentOutputKind();
 
-// With the offline output: mixes `frames` stereo frames at 44100 Hz exactly as the device
-// callback would, as if the listener had just heard them. `out` (2 * frames floats,
-// interleaved) may be null. Returns the number of frames mixed (0 when no offline output is
-// running). The spectrum then follows the pumped frames, with the offline latency model below.
+// With the offline output: plays the device's role, taking `frames` stereo frames at 44100 Hz
+// from the same mixer the SDL callback uses. `out` (2 * frames floats, interleaved) may be null.
+// Returns the number of frames mixed: 0 (and silence in `out`) when no offline output is
+// running or the output is paused (BASS_Pause). May run on another thread than the engine
+// operations; BASS_Pause and BASS_Free wait for a pump in progress.
+//
+// Latency model: the offline output pretends to buffer SetOfflineBufferFrames frames, so after
+// pumping P frames in total since BASS_Init the listener hears frame max(0, P - buffer). The
+// spectrum, BASS_ChannelIsActive's end of song and PlayedFrames follow that heard position: to
+// hear a song to its end, pump its length plus the buffer.
 std::size_t PumpOffline(float* out, std::size_t frames);
 
-// Frames the offline output pretends to buffer (its latency); default 1024.
+// Frames the offline output pretends to buffer (its latency), taken at BASS_Init; default 1024.
 void SetOfflineBufferFrames(std::size_t frames);
 
 struct InjectedFailures {
     bool wrongVersion = false;  // BASS_GetVersion reports 2.0 instead of 1.8
-    bool initFails = false;     // BASS_Init fails as if no output device could be opened
-    bool startFails = false;    // BASS_Start fails
+    bool initFails = false;     // BASS_Init fails with 3, as if no output device could be opened
+    bool startFails = false;    // BASS_Start fails with 9
 };
 void InjectFailures(const InjectedFailures& failures);
 InjectedFailures CurrentInjectedFailures();

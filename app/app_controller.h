@@ -1,0 +1,37 @@
+// Creates the program's windows and wires what one window announces to what the others do:
+// GO opens the player, About and its close button swap windows, M opens the hidden window,
+// and Exit or a fatal engine failure ends the program.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+#include "app/intro_window.h"
+
+namespace hollowtide {
+
+class AppController : public QObject {
+    Q_OBJECT
+  public:
+    // `endProgram` ends the process at once; tests pass a recorder instead.
+    AppController(QString programFolder, std::function<void()> endProgram);
+    ~AppController() override;
+
+    // Creates the intro screen and runs its load event; shows it unless a fatal failure was
+    // reported. Returns false when the program must end without showing a window.
+    bool Start();
+
+    Form1* introScreen() const { return intro_; }
+
+  private:
+    void OpenPlayer();
+    void EndProgram();
+
+    QString programFolder_;
+    std::function<void()> endProgram_;
+    QPointer<Form1> intro_;
+};
+
+}  // namespace hollowtide

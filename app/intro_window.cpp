@@ -1,0 +1,230 @@
+#include "app/intro_window.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <utility>
+
+#include "audio/bass.h"
+#include "audio/error_dialog.h"
+#include "audio/mod_bass.h"
+#include "player/song_table.h"
+#include "visuals/geometry.h"
+
+namespace hollowtide {
+namespace {
+
+using visuals::TwipsRect;
+
+constexpr DWORD kIntroLoadFlags = 34;
+constexpr int kWindowWidth = 495;
+constexpr int kWindowHeight = 316;
+
+QFont ClassicSansFont(bool bold) {
+    // 8.25 pt at 96 dpi; the classic bitmap face is absent on most desktops.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(11);
+    font.setBold(bold);
+    return font;
+}
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QLabel* MakePicture(QWidget* parent, const QRect& geometry, const QString& resource) {
+    auto* picture = new QLabel(parent);
+    picture->setGeometry(geometry);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setPixmap(QPixmap(resource));
+    picture->setAutoFillBackground(true);
+    picture->setMouseTracking(true);
+    return picture;
+}
+
+}  // namespace
+
+Form1::Form1(QString programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      programFolder_(std::move(programFolder)) {
+    setFixedSize(kWindowWidth, kWindowHeight);
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    black.setColor(QPalette::WindowText, Qt::white);
+    setPalette(black);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    BuildControls();
+
+    // Both timers run from the moment the window exists.
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(200);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
+    Timer1->start();
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(50);
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2Tick);
+    Timer2->start();
+}
+
+void Form1::BuildControls() {
+    // Created back to front, so that the first control of the layout ends up on top.
+    Picture3 = new QWidget(this);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    Picture3->setGeometry(TwipsRect(705, 4320, 2715, 375));
+    Picture3->setAutoFillBackground(true);
+    Label1 = new QLabel(QString(), Picture3);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(ClassicSansFont(false));
+    Label1->setText(player::MarqueeText());
+    Label1->adjustSize();
+    Label1->move(TwipsRect(30, 30, 0, 0).topLeft());
+
+    Label2 = new QLabel(QStringLiteral("C:\\>"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(ClassicSansFont(false));
+    Label2->move(TwipsRect(345, 4365, 0, 0).topLeft());
+    Label2->adjustSize();
+
+    Picture2 = MakePicture(this, TwipsRect(3540, 3615, 3645, 1095),
+                           QStringLiteral(":/images/intro_buttons.png"));
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    img_button_EXIT = new ClickArea(Picture2);
+    img_button_EXIT->setObjectName(QStringLiteral("img_button_EXIT"));
+    img_button_EXIT->setGeometry(TwipsRect(2445, 105, 1035, 555));
+    img_button_GO = new ClickArea(Picture2);
+    img_button_GO->setObjectName(QStringLiteral("img_button_GO"));
+    img_button_GO->setGeometry(TwipsRect(195, 75, 1275, 795));
+    connect(img_button_GO, &ClickArea::clicked, this, &Form1::GoClicked);
+    connect(img_button_EXIT, &ClickArea::clicked, this, &Form1::ExitClicked);
+
+    Picture1 = MakePicture(this, TwipsRect(180, 120, 7050, 3525),
+                           QStringLiteral(":/images/intro_banner.png"));
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Label3 = new QLabel(QStringLiteral("Jumping jellyfish!"), Picture1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFont(ClassicSansFont(true));
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setAutoFillBackground(true);
+    Label3->setGeometry(TwipsRect(4605, 3240, 1485, 195));
+    FitCaption();
+
+    for (QWidget* item : {static_cast<QWidget*>(this), static_cast<QWidget*>(Picture1),
+                          static_cast<QWidget*>(Picture2), static_cast<QWidget*>(img_button_GO),
+                          static_cast<QWidget*>(img_button_EXIT)}) {
+        item->setMouseTracking(true);
+        item->installEventFilter(this);
+    }
+}
+
+void Form1::SetCaption(const QString& caption) {
+    Label3->setText(caption);
+    FitCaption();
+}
+
+void Form1::FitCaption() {
+    // The caption sizes itself to its text and stays centred where the layout put it.
+    static const QRect box = TwipsRect(4605, 3240, 1485, 195);
+    const int width = Label3->fontMetrics().horizontalAdvance(Label3->text()) + 2;
+    Label3->setGeometry(box.center().x() - width / 2, box.y(), width, box.height());
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) UpdateHoverCaption(qobject_cast<QWidget*>(watched));
+    return QWidget::eventFilter(watched, event);
+}
+
+QString Form1::IntroTunePath() const {
+    return programFolder_ + QStringLiteral("\\data\\") + player::IntroTuneFileName();
+}
+
+bool Form1::Load() {
+    setWindowTitle(QString::fromLatin1("Fenlark H.T."));
+
+    BASS_Pause();
+    BASS_Free();
+
+    if (audio::EngineVersionText() != QLatin1String(audio::kRequiredEngineVersion)) {
+        ThrowError(QStringLiteral("BASS version 1.8 was not loaded"));
+        return false;
+    }
+    if (!BASS_Init(-1, 44100, 0, this)) {
+        ThrowError(QStringLiteral("Can't initialize digital sound system"));
+        return false;
+    }
+    if (!BASS_Start()) ThrowError(QStringLiteral("Can't start digital output"));
+
+    const QByteArray path = QFile::encodeName(IntroTunePath());
+    IntroHandle = BASS_MusicLoad(0, path.constData(), 0, 0, kIntroLoadFlags);
+    if (!BASS_MusicPlayEx(IntroHandle, 0, static_cast<int>(BASS_MUSIC_LOOP), 1)) {
+        audio::ShowCannotPlayModule();
+    }
+
+    const float textWidthTwips = static_cast<float>(Label1->width() * visuals::kTwipsPerPixel);
+    Marquee.Place(static_cast<float>(Picture3->x() * visuals::kTwipsPerPixel), textWidthTwips);
+    PlaceMarqueeLabel();
+
+    MarqueeColour.Start();
+    return true;
+}
+
+void Form1::ThrowError(const QString& message) {
+    audio::ThrowError(message);
+}
+
+void Form1::PlaceMarqueeLabel() {
+    Label1->move(visuals::TwipsToPixels(Marquee.left()), Label1->y());
+}
+
+void Form1::Timer1Tick() {
+    Marquee.Tick();
+    PlaceMarqueeLabel();
+}
+
+void Form1::Timer2Tick() {
+    const QColor colour = MarqueeColour.Tick();
+    if (colour.isValid()) SetTextColour(Label1, colour);
+}
+
+void Form1::GoClicked() {
+    BASS_Pause();
+    BASS_Free();
+    emit goRequested();
+}
+
+void Form1::ExitClicked() {
+    BASS_Pause();
+    BASS_StreamFree(IntroHandle);
+    BASS_Free();
+    emit endProgramRequested();
+}
+
+void Form1::UpdateHoverCaption(const QWidget* item) {
+    if (item == img_button_GO) {
+        SetCaption(QStringLiteral("Plundering Porpoises!"));
+    } else if (item == img_button_EXIT) {
+        SetCaption(QStringLiteral("Harrowing hurricanes!"));
+    } else if (item == this || item == Picture1 || item == Picture2) {
+        SetCaption(QStringLiteral("Jumping jellyfish!"));
+    }
+}
+
+void Form1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::NoBrush);
+    // Shape1: the white frame around the client area.
+    const QRect frame = TwipsRect(0, 5, 7425, 4725);
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+}
+
+}  // namespace hollowtide

@@ -1,0 +1,74 @@
+// The intro screen `Form1`: brings the sound engine up, loops the intro tune, scrolls the
+// credits marquee and leads on to the player (GO) or out of the program (EXIT).
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+
+#include "app/click_area.h"
+#include "app/marquee.h"
+
+namespace hollowtide {
+
+class Form1 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Form1(QString programFolder, QWidget* parent = nullptr);
+
+    // The load event. Returns false when a fatal engine failure has been reported, in which
+    // case the program must end without showing any window.
+    bool Load();
+
+    // The error dialog (the engine's last error code is appended).
+    void ThrowError(const QString& message);
+
+    void Timer1Tick();  // marquee scroll
+    void Timer2Tick();  // marquee colour
+
+    void GoClicked();
+    void ExitClicked();
+
+    // Sets the caption under the banner after the pointer moved over `item`.
+    void UpdateHoverCaption(const QWidget* item);
+
+    std::uint32_t IntroHandle = 0;
+    MarqueeScroll Marquee;
+    MarqueeColourCycle MarqueeColour;
+
+    QLabel* Picture1;
+    QLabel* Label3;
+    QLabel* Picture2;
+    ClickArea* img_button_GO;
+    ClickArea* img_button_EXIT;
+    QLabel* Label2;
+    QWidget* Picture3;
+    QLabel* Label1;
+    QTimer* Timer1;
+    QTimer* Timer2;
+
+    // The path handed to the engine for the intro tune.
+    QString IntroTunePath() const;
+
+  signals:
+    // GO: the engine has been released; the main player window takes over.
+    void goRequested();
+    // EXIT, after the engine has been released: end the program at once.
+    void endProgramRequested();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void SetCaption(const QString& caption);
+    void FitCaption();
+    void BuildControls();
+    void PlaceMarqueeLabel();
+
+    QString programFolder_;
+};
+
+}  // namespace hollowtide

@@ -1,0 +1,72 @@
+#include "audio/mixer.h"
+
+#include <algorithm>
+
+namespace hollowtide::audio {
+
+Mixer::Mixer() : sum_(2 * kChunkFrames), channel_(2 * kChunkFrames), history_(kHistoryFrames) {
+    for (auto& sample : history_) sample.store(0.0f, std::memory_order_relaxed);
+}
+
+void Mixer::mix(float* out, std::size_t frames) noexcept {
+    UseScope scope(mixing_);
+    std::uint64_t frame = mixed_.load(std::memory_order_relaxed);
+    while (frames > 0) {
+        const std::size_t chunk = std::min(frames, kChunkFrames);
+        std::fill_n(sum_.begin(), 2 * chunk, 0.0f);
+        for (auto& slot : channels_) {
+            ModulePlayer* player = slot.load();
+            if (player == nullptr || player->state() != PlayState::Playing) continue;
+            const std::size_t done = player->render(channel_.data(), chunk, frame);
+            for (std::size_t i = 0; i < 2 * done; ++i) sum_[i] += channel_[i];
+        }
+        // Announce the slots about to be overwritten before touching them (see copyHistory).
+        writing_.store(frame + chunk, std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_release);
+        for (std::size_t i = 0; i < chunk; ++i) {
+            const float mono = 0.5f * (sum_[2 * i] + sum_[2 * i + 1]);
+            history_[(frame + i) & (kHistoryFrames - 1)].store(mono, std::memory_order_relaxed);
+        }
+        if (out != nullptr) {
+            std::copy_n(sum_.begin(), 2 * chunk, out);
+            out += 2 * chunk;
+        }
+        frame += chunk;
+        mixed_.store(frame, std::memory_order_release);
+        frames -= chunk;
+    }
+}
+
+bool Mixer::attach(ModulePlayer* player) {
+    for (auto& slot : channels_) {
+        ModulePlayer* expected = nullptr;
+        if (slot.compare_exchange_strong(expected, player)) return true;
+    }
+    return false;
+}
+
+void Mixer::detach(ModulePlayer* player) {
+    for (auto& slot : channels_) {
+        ModulePlayer* expected = player;
+        slot.compare_exchange_strong(expected, nullptr);
+    }
+    mixing_.waitUntilUnused();
+}
+
+bool Mixer::copyHistory(std::uint64_t end, float* dst, std::size_t count) const {
+    const std::uint64_t mixed = mixed_.load(std::memory_order_acquire);
+    if (end > mixed || count > kHistoryFrames) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint64_t back = count - i;  // frames before `end`
+        dst[i] =
+            back > end
+                ? 0.0f
+                : history_[(end - back) & (kHistoryFrames - 1)].load(std::memory_order_relaxed);
+    }
+    // The output thread may have lapped the history while we copied: then the copy is torn.
+    const std::uint64_t oldest = end >= count ? end - count : 0;
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return writing_.load(std::memory_order_relaxed) - oldest <= kHistoryFrames;
+}
+
+}  // namespace hollowtide::audio

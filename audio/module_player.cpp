@@ -1,0 +1,86 @@
+#include "audio/module_player.h"
+
+#include <algorithm>
+#include <map>
+#include <new>
+#include <string>
+
+#include "audio/engine_error.h"
+#include "audio/load_flags.h"
+
+namespace hollowtide::audio {
+
+ModulePlayer::ModulePlayer(std::vector<std::uint8_t> bytes, DWORD loadFlags)
+    : bytes_(std::move(bytes)), loadFlags_(loadFlags), module_(parse()), block_(2 * kBlockFrames) {}
+
+std::unique_ptr<openmpt::module> ModulePlayer::parse() const {
+    // At the song's end a read returns 0 frames and playback stays there until a restart.
+    static const std::map<std::string, std::string> kInitialCtls = {{"play.at_end", "stop"}};
+    try {
+        auto module = std::make_unique<openmpt::module>(
+            bytes_.data(), bytes_.data() + bytes_.size(), log_, kInitialCtls);
+        ApplyRenderSettings(*module, RenderSettingsForFlags(loadFlags_));
+        return module;
+    } catch (const std::bad_alloc&) {
+        throw EngineError(error_code::kMemory, "out of memory while loading a module");
+    } catch (const std::exception&) {
+        throw EngineError(error_code::kUnsupportedFormat, "not a module");
+    }
+}
+
+std::size_t ModulePlayer::decode() noexcept {
+    try {
+        return module_->read_interleaved_stereo(kOutputRate, kBlockFrames, block_.data());
+    } catch (...) {
+        return 0;  // a module that fails to render counts as ended
+    }
+}
+
+void ModulePlayer::restart(bool loop) {
+    if (!untouched_) {
+        module_ = parse();
+        untouched_ = true;
+    }
+    module_->set_repeat_count(loop ? -1 : 0);
+    blockFrames_ = 0;
+    blockServed_ = 0;
+    decoderEnded_ = false;
+    started_.store(false, std::memory_order_relaxed);
+    startFrame_.store(0, std::memory_order_relaxed);
+    endFrame_.store(0, std::memory_order_relaxed);
+    rendered_.store(0, std::memory_order_relaxed);
+    state_.store(PlayState::Playing, std::memory_order_release);
+}
+
+std::size_t ModulePlayer::render(float* out, std::size_t frames, std::uint64_t mixFrame) noexcept {
+    if (state_.load(std::memory_order_relaxed) != PlayState::Playing || frames == 0) return 0;
+    untouched_ = false;
+    if (!started_.load(std::memory_order_relaxed)) {
+        startFrame_.store(mixFrame, std::memory_order_relaxed);
+        started_.store(true, std::memory_order_release);
+    }
+    std::size_t done = 0;
+    while (done < frames) {
+        if (blockServed_ == blockFrames_) {
+            if (decoderEnded_) break;
+            blockFrames_ = decode();
+            blockServed_ = 0;
+            decoderEnded_ = blockFrames_ < kBlockFrames;
+            if (blockFrames_ == 0) break;
+        }
+        const std::size_t count = std::min(frames - done, blockFrames_ - blockServed_);
+        std::copy_n(block_.begin() + 2 * blockServed_, 2 * count, out + 2 * done);
+        blockServed_ += count;
+        done += count;
+    }
+    const std::uint64_t rendered = rendered_.load(std::memory_order_relaxed) + done;
+    rendered_.store(rendered, std::memory_order_release);
+    if (done < frames) {
+        endFrame_.store(startFrame_.load(std::memory_order_relaxed) + rendered,
+                        std::memory_order_relaxed);
+        state_.store(PlayState::Ended, std::memory_order_release);
+    }
+    return done;
+}
+
+}  // namespace hollowtide::audio
