@@ -437,6 +437,14 @@ class Composer {
         return {};
     }
 
+    // Notes off the beat a little softer than those on it, where the format has a volume
+    // column to say so (MOD needs its one effect slot for the lead's effects).
+    int AccentVolume(int instrument, int row) const {
+        if (song_.format == Format::Mod || row % 4 == 0) return -1;
+        const Instrument& chosen = song_.instruments[static_cast<std::size_t>(instrument - 1)];
+        return song_.samples[static_cast<std::size_t>(chosen.sample)].volume * 13 / 16;
+    }
+
     void WriteLead(Pattern& p, SectionKind kind, int half, const Progression& chords) {
         const std::vector<const Motif*> motifs = BarMotifs(kind, half);
         const int ch = layout_.lead;
@@ -473,7 +481,7 @@ class Composer {
             if (slide) {
                 Put(p, note.row, ch, note.pitch, instrument, -1, Effect::TonePorta, 0x20);
             } else {
-                Put(p, note.row, ch, note.pitch, instrument);
+                Put(p, note.row, ch, note.pitch, instrument, AccentVolume(instrument, note.row));
             }
             if (harmony) Put(p, note.row, layout_.echo, note.harmonyPitch, palette_.echo);
             const bool finalNote = kind == SectionKind::Ending && note.row == 32;
@@ -484,6 +492,8 @@ class Composer {
                     SetEffect(p, row, ch, Effect::VolumeSlide, 0x01);
                 } else if (slide && r == 1) {
                     SetEffect(p, row, ch, Effect::TonePorta, 0);
+                } else if (style_.pluckedLead && note.length >= 4 && r >= 3) {
+                    SetEffect(p, row, ch, Effect::VolumeSlide, 0x01);
                 } else if (note.length >= 4 && r >= 2 && style_.vibrato != 0) {
                     SetEffect(p, row, ch, Effect::Vibrato, style_.vibrato);
                 }
