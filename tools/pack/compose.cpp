@@ -17,6 +17,19 @@ constexpr int kRowsPerBar = 16;
 constexpr int kBars = 4;
 constexpr int kRows = kRowsPerBar * kBars;
 
+// Lowest pitch of the octave each accompanying part keeps to: low enough to sit under the
+// lead, and with room above for octave jumps and arpeggios inside ProTracker's three octaves.
+constexpr int kBassLow = kMiddleC - 21;  // E two octaves below middle C
+constexpr int kChordLow = kMiddleC - 9;  // E below middle C
+constexpr int kPadLow = kMiddleC + 3;    // E above middle C
+
+// The pitch moved by octaves into [low, low + 12).
+int Fold(int pitch, int low) {
+    while (pitch < low) pitch += 12;
+    while (pitch >= low + 12) pitch -= 12;
+    return pitch;
+}
+
 // Channel of each part; -1 where the format has no room for it. MOD's single drum channel
 // carries kick, snare and hats.
 struct Layout {
@@ -84,8 +97,6 @@ class Composer {
         palette_ = AddInstruments(song_, style_);
         const int shift = plan.key.tonic > 6 ? -12 : 0;
         leadBase_ = kMiddleC + 12 * style_.leadOctave + shift;
-        chordBase_ = kMiddleC - 12 + shift;
-        bassBase_ = kMiddleC - 12 + (plan.key.tonic > 4 ? -12 : 0);
         verseA_ = MakeMotif(random_, style_.melodyDensity, style_.leapiness);
         verseB_ = AnswerTo(verseA_, random_);
         verseC_ = MakeMotif(random_, style_.melodyDensity - 10, style_.leapiness);
@@ -276,15 +287,16 @@ class Composer {
             const Key& key = plan_.key;
             const int degree = chords[static_cast<std::size_t>(b)];
             const Chord chord = TriadOn(key, degree);
-            const int root = key.pitchOf(chord.rootDegree, bassBase_);
+            const int root = Fold(key.pitchOf(chord.rootDegree, 0), kBassLow);
             const int third = root + chord.third;
             const int fifth = root + chord.fifth;
             const int octave = root + 12;
             const int nextDegree = chords[static_cast<std::size_t>((b + 1) % kBars)];
-            const int nextRoot = key.pitchOf(TriadOn(key, nextDegree).rootDegree, bassBase_);
+            const int nextRoot =
+                Fold(key.pitchOf(TriadOn(key, nextDegree).rootDegree, 0), kBassLow);
             if (kind == SectionKind::Ending && b >= 2) {
                 if (b == 2) {
-                    const int tonic = key.pitchOf(0, bassBase_);
+                    const int tonic = Fold(key.pitchOf(0, 0), kBassLow);
                     Put(p, base, ch, tonic, instrument);
                     for (int row = 2; row < 16; ++row)
                         SetEffect(p, base + row, ch, Effect::VolumeSlide, 0x01);
@@ -349,11 +361,11 @@ class Composer {
         for (int b = 0; b < kBars; ++b) {
             const int base = b * kRowsPerBar;
             const Chord chord = TriadOn(plan_.key, chords[static_cast<std::size_t>(b)]);
-            const int root = plan_.key.pitchOf(chord.rootDegree, chordBase_);
+            const int root = Fold(plan_.key.pitchOf(chord.rootDegree, 0), kChordLow);
             const int arp = ArpParam(chord);
             if (kind == SectionKind::Ending && b >= 2) {
                 if (b == 2) {
-                    const int tonic = plan_.key.pitchOf(0, chordBase_);
+                    const int tonic = Fold(plan_.key.pitchOf(0, 0), kChordLow);
                     const Chord home = TriadOn(plan_.key, 0);
                     Put(p, base, ch, tonic, instrument, -1, Effect::Arpeggio, ArpParam(home));
                     for (int row = 1; row < 6; ++row)
@@ -406,7 +418,7 @@ class Composer {
             const Chord chord = TriadOn(plan_.key, degree);
             // Alternate third and fifth so the pad moves by small steps.
             const int tone = (b % 2 == 0) ? chord.rootDegree + 2 : chord.rootDegree + 4;
-            Put(p, b * kRowsPerBar, ch, plan_.key.pitchOf(tone, chordBase_ + 12), palette_.pad);
+            Put(p, b * kRowsPerBar, ch, Fold(plan_.key.pitchOf(tone, 0), kPadLow), palette_.pad);
         }
     }
 
@@ -587,8 +599,6 @@ class Composer {
     Song song_;
     Palette palette_;
     int leadBase_ = kMiddleC;
-    int chordBase_ = kMiddleC - 12;
-    int bassBase_ = kMiddleC - 24;
     Motif verseA_, verseB_, verseC_, verseD_, verseE_, chorusA_, chorusB_, bridgeA_, bridgeB_,
         cadence_;
     int soloShape_ = 0;
