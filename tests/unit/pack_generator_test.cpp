@@ -101,6 +101,10 @@ TEST(PackGenerator, DataFolderHoldsTheCurrentPack) {
         ASSERT_TRUE(in.good()) << file.fileName << " is missing from " << folder
                                << ": build the music_pack target";
         const std::vector<char> onDisk((std::istreambuf_iterator<char>(in)), {});
-        EXPECT_EQ(onDisk.size(), file.bytes.size()) << file.fileName << " is stale";
+        EXPECT_TRUE(
+            onDisk.size() == file.bytes.size() &&
+            std::equal(onDisk.begin(), onDisk.end(), file.bytes.begin(),
+                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }))
+            << file.fileName << " is stale: rebuild the music_pack target";
     }
 }
