@@ -1,0 +1,25 @@
+// A label that reports a click the way the program's buttons expect it: the left button pressed
+// on the label and released over it. Hot spots without a caption are click labels too.
+#pragma once
+
+#include <QLabel>
+
+namespace hollowtide::player {
+
+class ClickLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit ClickLabel(QWidget* parent = nullptr);
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    bool armed_ = false;
+};
+
+}  // namespace hollowtide::player
