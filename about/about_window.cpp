@@ -8,7 +8,7 @@
 
 #include "about/about_shapes.h"
 #include "about/about_surface.h"
-#include "about/click_label.h"
+#include "visuals/click_label.h"
 #include "visuals/window_drag.h"
 
 namespace hollowtide {
@@ -34,9 +34,9 @@ QFont LabelFont() {
     return font;
 }
 
-about::ClickLabel* MakeLabel(QWidget* parent, const char* name, const QRect& place,
-                             const char* text, Qt::Alignment alignment) {
-    auto* label = new about::ClickLabel(parent);
+visuals::ClickLabel* MakeLabel(QWidget* parent, const char* name, const QRect& place,
+                               const char* text, Qt::Alignment alignment) {
+    auto* label = new visuals::ClickLabel(parent);
     label->setObjectName(name);
     label->setFont(LabelFont());
     QPalette white = label->palette();
@@ -117,14 +117,14 @@ void frmAbout::BuildControls() {
     Label3_ = MakeLabel(surface_, "Label3", QRect(336, 56, 86, 13), about::kEngineVersionCredit,
                         Qt::AlignLeft | Qt::AlignTop);
 
-    auto* imgExit = new about::ClickLabel(surface_);
+    auto* imgExit = new visuals::ClickLabel(surface_);
     imgExit->setObjectName("imgExit");
     imgExit->setGeometry(447, 3, 15, 15);
-    connect(imgExit, &about::ClickLabel::clicked, this, &QWidget::close);
+    connect(imgExit, &visuals::ClickLabel::clicked, this, &QWidget::close);
 
     auto* label4 = MakeLabel(surface_, "Label4", QRect(10, 311, 167, 15), "Click here",
                              Qt::AlignHCenter | Qt::AlignTop);
-    connect(label4, &about::ClickLabel::clicked, this,
+    connect(label4, &visuals::ClickLabel::clicked, this,
             [this] { openUrl_(QUrl(QString::fromLatin1(kRadioStationUrl))); });
 
     auto* label5 = MakeLabel(surface_, "Label5", QRect(7, 234, 177, 67), kRadioText,

@@ -18,8 +18,10 @@ namespace hollowtide {
 
 namespace about {
 class AboutSurface;
-class ClickLabel;
 }  // namespace about
+namespace visuals {
+class ClickLabel;
+}  // namespace visuals
 
 inline constexpr char kRadioStationUrl[] = "https://radio.fenlark.example/";
 
@@ -64,8 +66,8 @@ class frmAbout : public QWidget {
     void SetUpBubbles();
 
     about::AboutSurface* surface_ = nullptr;
-    about::ClickLabel* Label1_ = nullptr;
-    about::ClickLabel* Label3_ = nullptr;
+    visuals::ClickLabel* Label1_ = nullptr;
+    visuals::ClickLabel* Label3_ = nullptr;
     QTimer* Timer1_ = nullptr;
     QTimer* animation_ = nullptr;
     about::Credits credits_;

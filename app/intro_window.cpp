@@ -98,14 +98,14 @@ void Form1::BuildControls() {
     Picture2 = MakePicture(this, TwipsRect(3540, 3615, 3645, 1095),
                            QStringLiteral(":/images/intro_buttons.png"));
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    img_button_EXIT = new ClickArea(Picture2);
+    img_button_EXIT = new visuals::ClickLabel(Picture2);
     img_button_EXIT->setObjectName(QStringLiteral("img_button_EXIT"));
     img_button_EXIT->setGeometry(TwipsRect(2445, 105, 1035, 555));
-    img_button_GO = new ClickArea(Picture2);
+    img_button_GO = new visuals::ClickLabel(Picture2);
     img_button_GO->setObjectName(QStringLiteral("img_button_GO"));
     img_button_GO->setGeometry(TwipsRect(195, 75, 1275, 795));
-    connect(img_button_GO, &ClickArea::clicked, this, &Form1::GoClicked);
-    connect(img_button_EXIT, &ClickArea::clicked, this, &Form1::ExitClicked);
+    connect(img_button_GO, &visuals::ClickLabel::clicked, this, &Form1::GoClicked);
+    connect(img_button_EXIT, &visuals::ClickLabel::clicked, this, &Form1::ExitClicked);
 
     Picture1 = MakePicture(this, TwipsRect(180, 120, 7050, 3525),
                            QStringLiteral(":/images/intro_banner.png"));
@@ -125,7 +125,10 @@ void Form1::BuildControls() {
         Dragger->AddDragItem(item);
     }
     Dragger->SetAfterMoveHook([this](QWidget* item, QMouseEvent*) { UpdateHoverCaption(item); });
-    for (ClickArea* button : {img_button_GO, img_button_EXIT}) button->installEventFilter(this);
+    for (visuals::ClickLabel* button : {img_button_GO, img_button_EXIT}) {
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+    }
     for (QWidget* inert : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
                            static_cast<QWidget*>(Label3), Picture3}) {
         visuals::BlockDrag(inert);

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "app/click_area.h"
+#include "visuals/click_label.h"
 #include "app/marquee.h"
 #include "visuals/window_drag.h"
 
@@ -42,8 +42,8 @@ class Form1 : public QWidget {
     QLabel* Picture1;
     QLabel* Label3;
     QLabel* Picture2;
-    ClickArea* img_button_GO;
-    ClickArea* img_button_EXIT;
+    visuals::ClickLabel* img_button_GO;
+    visuals::ClickLabel* img_button_EXIT;
     QLabel* Label2;
     QWidget* Picture3;
     QLabel* Label1;

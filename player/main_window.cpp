@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "audio/error_dialog.h"
-#include "player/click_label.h"
+#include "visuals/click_label.h"
 #include "player/main_window_look.h"
 #include "visuals/press_feedback.h"
 #include "visuals/spectrum_analyser.h"
@@ -53,13 +53,13 @@ void frm_MAIN::ConnectHandlers() {
     connect(Timer1, &QTimer::timeout, this, &frm_MAIN::Timer1Tick);
     connect(Timer2, &QTimer::timeout, this, &frm_MAIN::Timer2Tick);
     connect(Timer3, &QTimer::timeout, this, &frm_MAIN::Timer3Tick);
-    connect(lbl_NEXT, &player::ClickLabel::clicked, this, &frm_MAIN::lbl_NEXT_Click);
-    connect(lbl_prev, &player::ClickLabel::clicked, this, &frm_MAIN::lbl_prev_Click);
-    connect(lblRandom, &player::ClickLabel::clicked, this, &frm_MAIN::lblRandom_Click);
-    connect(Label2, &player::ClickLabel::clicked, this, &frm_MAIN::Label2_Click);
-    connect(imgAbout, &player::ClickLabel::clicked, this, &frm_MAIN::imgAbout_Click);
-    connect(imgMinimize, &player::ClickLabel::clicked, this, &frm_MAIN::imgMinimize_Click);
-    connect(imgExit, &player::ClickLabel::clicked, this, &frm_MAIN::imgExit_Click);
+    connect(lbl_NEXT, &visuals::ClickLabel::clicked, this, &frm_MAIN::lbl_NEXT_Click);
+    connect(lbl_prev, &visuals::ClickLabel::clicked, this, &frm_MAIN::lbl_prev_Click);
+    connect(lblRandom, &visuals::ClickLabel::clicked, this, &frm_MAIN::lblRandom_Click);
+    connect(Label2, &visuals::ClickLabel::clicked, this, &frm_MAIN::Label2_Click);
+    connect(imgAbout, &visuals::ClickLabel::clicked, this, &frm_MAIN::imgAbout_Click);
+    connect(imgMinimize, &visuals::ClickLabel::clicked, this, &frm_MAIN::imgMinimize_Click);
+    connect(imgExit, &visuals::ClickLabel::clicked, this, &frm_MAIN::imgExit_Click);
     Text1->installEventFilter(this);
 }
 

@@ -29,10 +29,8 @@ class QTimer;
 
 namespace hollowtide {
 
-namespace player {
-class ClickLabel;
-}
 namespace visuals {
+class ClickLabel;
 class SpectrumAnalyser;
 class SpectrumBox;
 class StarField;
@@ -102,16 +100,16 @@ class frm_MAIN : public QWidget {
     visuals::SpectrumBox* picWinamp = nullptr;
     QWidget* Picture3 = nullptr;
     QLabel* Label4 = nullptr;
-    player::ClickLabel* imgAbout = nullptr;
-    player::ClickLabel* lblRandom = nullptr;
+    visuals::ClickLabel* imgAbout = nullptr;
+    visuals::ClickLabel* lblRandom = nullptr;
     QLabel* Label5 = nullptr;
-    player::ClickLabel* imgExit = nullptr;
-    player::ClickLabel* imgMinimize = nullptr;
+    visuals::ClickLabel* imgExit = nullptr;
+    visuals::ClickLabel* imgMinimize = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label1 = nullptr;
-    player::ClickLabel* lbl_prev = nullptr;
-    player::ClickLabel* Label2 = nullptr;
-    player::ClickLabel* lbl_NEXT = nullptr;
+    visuals::ClickLabel* lbl_prev = nullptr;
+    visuals::ClickLabel* Label2 = nullptr;
+    visuals::ClickLabel* lbl_NEXT = nullptr;
     QLabel* Image1 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "player/click_label.h"
+#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "player/main_window_look.h"
 #include "visuals/geometry.h"
@@ -16,7 +16,7 @@
 namespace hollowtide {
 namespace {
 
-using player::ClickLabel;
+using visuals::ClickLabel;
 using visuals::TwipsRect;
 
 void Place(QWidget* widget, int left, int top, int width, int height) {

@@ -6,7 +6,7 @@
 
 #include "audio/error_dialog.h"
 #include "audio/mod_bass.h"
-#include "player/click_label.h"
+#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "player/song_table.h"
 #include "visuals/stars.h"

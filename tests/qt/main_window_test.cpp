@@ -10,7 +10,7 @@
 
 #include "audio/bass.h"
 #include "audio/engine_testing.h"
-#include "player/click_label.h"
+#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "player/song_table.h"
 #include "qt/player_test_folder.h"

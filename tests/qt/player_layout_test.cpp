@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "player/click_label.h"
+#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "visuals/spectrum_box.h"
 

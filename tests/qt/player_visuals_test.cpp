@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "audio/engine_testing.h"
-#include "player/click_label.h"
+#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "qt/player_test_folder.h"
 #include "support/message_box_recorder.h"

@@ -1,8 +1,8 @@
-#include "player/click_label.h"
+#include "visuals/click_label.h"
 
 #include <QMouseEvent>
 
-namespace hollowtide::player {
+namespace hollowtide::visuals {
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
     // A button never hands its presses on to the window, so pressing it never drags the window.
@@ -14,6 +14,10 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void ClickLabel::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton) return;
@@ -22,4 +26,4 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (click) emit clicked();
 }
 
-}  // namespace hollowtide::player
+}  // namespace hollowtide::visuals

@@ -1,10 +1,11 @@
 // A label that reports a click the way the program's buttons expect it: the left button pressed
-// on the label and released over it. Hot spots without a caption are click labels too.
+// on the label and released over it. Hot spots without a caption are click labels too. It keeps
+// presses and moves to itself, so pressing it never drags the window beneath. UI thread only.
 #pragma once
 
 #include <QLabel>
 
-namespace hollowtide::player {
+namespace hollowtide::visuals {
 
 class ClickLabel : public QLabel {
     Q_OBJECT
@@ -16,10 +17,11 @@ class ClickLabel : public QLabel {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     bool armed_ = false;
 };
 
-}  // namespace hollowtide::player
+}  // namespace hollowtide::visuals
