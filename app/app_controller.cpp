@@ -2,14 +2,14 @@
 
 #include <utility>
 
-#include "app/intro_window.h"
-
 namespace hollowtide {
 
 AppController::AppController(QString programFolder, std::function<void()> endProgram)
     : programFolder_(std::move(programFolder)), endProgram_(std::move(endProgram)) {}
 
 AppController::~AppController() {
+    delete about_;
+    delete player_;
     delete intro_;
 }
 
@@ -23,7 +23,30 @@ bool AppController::Start() {
 }
 
 void AppController::OpenPlayer() {
-    // The player window takes over here once it exists.
+    player_ = new frm_MAIN(programFolder_);
+    connect(player_, &frm_MAIN::aboutRequested, this, &AppController::OpenAbout);
+    connect(player_, &frm_MAIN::hiddenWindowRequested, this,
+            [this] { hiddenWindow_.ShowOrRaise(); });
+    connect(player_, &frm_MAIN::endProgramRequested, this, &AppController::EndProgram);
+    if (!player_->Load()) return;
+    player_->show();
+
+    // The intro screen is unloaded for good: its timers stop now, the window goes once the
+    // click that led here has been handled.
+    if (intro_) {
+        intro_->Timer1->stop();
+        intro_->Timer2->stop();
+        intro_->close();
+        intro_->deleteLater();
+    }
+}
+
+void AppController::OpenAbout() {
+    about_ = new frmAbout();
+    connect(about_, &frmAbout::closed, this, [this] {
+        if (player_) player_->show();
+    });
+    about_->show();
 }
 
 void AppController::EndProgram() {

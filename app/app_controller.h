@@ -1,6 +1,6 @@
 // Creates the program's windows and wires what one window announces to what the others do:
-// GO opens the player, About and its close button swap windows, M opens the hidden window,
-// and Exit or a fatal engine failure ends the program.
+// GO opens the player, About and its close box swap windows, M opens the hidden window, and
+// Exit or a fatal engine failure ends the program. UI thread only.
 #pragma once
 
 #include <QObject>
@@ -8,7 +8,10 @@
 #include <QString>
 #include <functional>
 
+#include "about/about_window.h"
+#include "app/hidden_window_launcher.h"
 #include "app/intro_window.h"
+#include "player/main_window.h"
 
 namespace hollowtide {
 
@@ -24,14 +27,21 @@ class AppController : public QObject {
     bool Start();
 
     Form1* introScreen() const { return intro_; }
+    frm_MAIN* player() const { return player_; }
+    frmAbout* aboutScreen() const { return about_; }
+    app::HiddenWindowLauncher& hiddenWindow() { return hiddenWindow_; }
 
   private:
     void OpenPlayer();
+    void OpenAbout();
     void EndProgram();
 
     QString programFolder_;
     std::function<void()> endProgram_;
     QPointer<Form1> intro_;
+    QPointer<frm_MAIN> player_;
+    QPointer<frmAbout> about_;
+    app::HiddenWindowLauncher hiddenWindow_;
 };
 
 }  // namespace hollowtide

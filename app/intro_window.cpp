@@ -11,6 +11,7 @@
 #include "audio/mod_bass.h"
 #include "player/song_table.h"
 #include "visuals/geometry.h"
+#include "visuals/window_drag.h"
 
 namespace hollowtide {
 namespace {
@@ -117,11 +118,17 @@ void Form1::BuildControls() {
     Label3->setGeometry(TwipsRect(4605, 3240, 1485, 195));
     FitCaption();
 
+    // The surface and both pictures drag the window; the caption follows every move.
+    Dragger = new visuals::WindowDragger(this);
     for (QWidget* item : {static_cast<QWidget*>(this), static_cast<QWidget*>(Picture1),
-                          static_cast<QWidget*>(Picture2), static_cast<QWidget*>(img_button_GO),
-                          static_cast<QWidget*>(img_button_EXIT)}) {
-        item->setMouseTracking(true);
-        item->installEventFilter(this);
+                          static_cast<QWidget*>(Picture2)}) {
+        Dragger->AddDragItem(item);
+    }
+    Dragger->SetAfterMoveHook([this](QWidget* item, QMouseEvent*) { UpdateHoverCaption(item); });
+    for (ClickArea* button : {img_button_GO, img_button_EXIT}) button->installEventFilter(this);
+    for (QWidget* inert : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
+                           static_cast<QWidget*>(Label3), Picture3}) {
+        visuals::BlockDrag(inert);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/click_area.h"
 #include "app/marquee.h"
+#include "visuals/window_drag.h"
 
 namespace hollowtide {
 
@@ -48,6 +49,7 @@ class Form1 : public QWidget {
     QLabel* Label1;
     QTimer* Timer1;
     QTimer* Timer2;
+    visuals::WindowDragger* Dragger;
 
     // The path handed to the engine for the intro tune.
     QString IntroTunePath() const;

@@ -175,7 +175,11 @@ BOOL BASS_MusicPlayEx(HMUSIC handle, DWORD pos, int flags, BOOL reset) {
     engine.mixer->detach(player);
     try {
         // Without a reset a playing module carries on; everything else starts from the top.
-        if (reset != 0 || player->state() != ha::PlayState::Playing) player->restart(loop);
+        if (reset != 0 || player->state() != ha::PlayState::Playing) {
+            player->restart(loop);
+        } else {
+            player->setLooping(loop);
+        }
     } catch (const ha::EngineError& error) {
         return Fail(error.code(), 0);
     }

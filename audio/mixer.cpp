@@ -20,12 +20,12 @@ void Mixer::mix(float* out, std::size_t frames) noexcept {
             const std::size_t done = player->render(channel_.data(), chunk, frame);
             for (std::size_t i = 0; i < 2 * done; ++i) sum_[i] += channel_[i];
         }
-        // Announce the slots about to be overwritten before touching them (see copyHistory).
+        // Announce the slots about to be overwritten before touching them: a reader that sees a
+        // new value in a slot (release/acquire) then also sees this announcement.
         writing_.store(frame + chunk, std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_release);
         for (std::size_t i = 0; i < chunk; ++i) {
             const float mono = 0.5f * (sum_[2 * i] + sum_[2 * i + 1]);
-            history_[(frame + i) & (kHistoryFrames - 1)].store(mono, std::memory_order_relaxed);
+            history_[(frame + i) & (kHistoryFrames - 1)].store(mono, std::memory_order_release);
         }
         if (out != nullptr) {
             std::copy_n(sum_.begin(), 2 * chunk, out);
@@ -61,11 +61,10 @@ bool Mixer::copyHistory(std::uint64_t end, float* dst, std::size_t count) const 
         dst[i] =
             back > end
                 ? 0.0f
-                : history_[(end - back) & (kHistoryFrames - 1)].load(std::memory_order_relaxed);
+                : history_[(end - back) & (kHistoryFrames - 1)].load(std::memory_order_acquire);
     }
     // The output thread may have lapped the history while we copied: then the copy is torn.
     const std::uint64_t oldest = end >= count ? end - count : 0;
-    std::atomic_thread_fence(std::memory_order_acquire);
     return writing_.load(std::memory_order_relaxed) - oldest <= kHistoryFrames;
 }
 

@@ -1,7 +1,7 @@
 // One loaded module and its playback state: the engine's channel.
 //
-// Thread contract: load, restart and setLooping run on the UI thread while the module is not
-// attached to the mixer. render runs on the mixer thread while it is attached. The play-state
+// Thread contract: construction, restart and setLooping run on the UI thread while the module is
+// not attached to the mixer. render runs on the mixer thread while it is attached. The play-state
 // accessors may be read from any thread at any time.
 #pragma once
 
@@ -33,6 +33,8 @@ class ModulePlayer {
     // Makes the next render start at the beginning of the song with every channel reset, playing
     // forever (`loop`) or once. Throws EngineError like the constructor.
     void restart(bool loop);
+    // Switches looping on or off for a module that plays on.
+    void setLooping(bool loop) { module_->set_repeat_count(loop ? -1 : 0); }
 
     // Decoding block: libopenmpt is always asked for this many frames at a time, so what is
     // heard never depends on how the output happens to slice its requests (its volume ramps do).

@@ -34,6 +34,12 @@ void SendMove(QWidget* item, QPoint at, Qt::MouseButtons buttons = Qt::NoButton)
     QApplication::sendEvent(item, &move);
 }
 
+void SendPress(QWidget* item, QPoint at) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, item->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(item, &press);
+}
+
 void Click(QWidget* item) {
     const QPoint centre = item->rect().center();
     QTest::mouseClick(item, Qt::LeftButton, Qt::NoModifier, centre);
@@ -241,6 +247,30 @@ class IntroWindowTest : public QObject {
         QCOMPARE(intro.Label3->text(), QStringLiteral("Jumping jellyfish!"));
         // The caption stays centred where the layout put it.
         QCOMPARE(intro.Label3->geometry().center().x(), 307 + 99 / 2);
+    }
+
+    void bannerAndSurfaceDragTheWindowButTheMarqueeDoesNot() {
+        ProgramFolder folder;
+        Form1 intro(folder.path());
+        intro.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&intro));
+        const QPoint start = intro.pos();
+        SendMove(intro.img_button_GO, QPoint(2, 2));
+        SendPress(intro.Picture1, QPoint(100, 50));
+        SendMove(intro.Picture1, QPoint(130, 60), Qt::LeftButton);
+        QCOMPARE(intro.pos(), start + QPoint(30, 10));
+        QCOMPARE(intro.Label3->text(), QStringLiteral("Jumping jellyfish!"));
+
+        const QPoint afterDrag = intro.pos();
+        for (QWidget* inert :
+             {static_cast<QWidget*>(intro.Picture3), static_cast<QWidget*>(intro.Label1),
+              static_cast<QWidget*>(intro.Label2)}) {
+            SendPress(inert, QPoint(5, 5));
+            SendMove(inert, QPoint(40, 20), Qt::LeftButton);
+        }
+        SendPress(intro.img_button_EXIT, QPoint(5, 5));
+        SendMove(intro.img_button_EXIT, QPoint(40, 20), Qt::LeftButton);
+        QCOMPARE(intro.pos(), afterDrag);
     }
 
     void layoutPutsTheHotAreasOverTheirBubbles() {

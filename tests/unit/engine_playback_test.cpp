@@ -49,6 +49,15 @@ TEST_F(EnginePlaybackTest, LoopFlagKeepsTheSongGoingPastItsEnd) {
     Pump(10 * kShortSongFrames);
     EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PLAYING);
     EXPECT_GT(Energy(Pump(kShortSongFrames)), 0.0);
+
+    // Without a reset, a module playing once carries on from where it is and takes the flag.
+    const HMUSIC once = LoadFromMemory(MakeTestMod(8, 1, 1));
+    ASSERT_NE(BASS_MusicPlayEx(once, 0, 0, 1), 0);
+    Pump(3000);
+    ASSERT_NE(BASS_MusicPlayEx(once, 0, BASS_MUSIC_LOOP, 0), 0);
+    Pump(10 * kShortSongFrames);
+    EXPECT_EQ(BASS_ChannelIsActive(once), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(audio::PlayedFrames(once), 3000 + 10 * kShortSongFrames - kDefaultOfflineBuffer);
 }
 
 TEST_F(EnginePlaybackTest, PlayWithResetRestartsFromTheTopEvenAfterTheEnd) {
