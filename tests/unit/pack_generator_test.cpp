@@ -84,8 +84,8 @@ TEST(PackGenerator, PlansVariedSongsWithReturningSectionsAndRealEndings) {
         EXPECT_EQ(plan.form.back(), SectionKind::Ending);
         std::map<SectionKind, int> count;
         for (SectionKind kind : plan.form) ++count[kind];
-        EXPECT_GE(count[SectionKind::Verse], 2);
-        EXPECT_GE(count[SectionKind::Chorus] + count[SectionKind::FinalChorus], 2);
+        EXPECT_GE(count[SectionKind::Verse] + count[SectionKind::Verse2], 1);
+        EXPECT_GE(count[SectionKind::Chorus], 2) << "the chorus returns";
         EXPECT_EQ(count[SectionKind::Bridge], 1);
     }
     EXPECT_EQ(std::count_if(plans.begin(), plans.end(), [](const auto& p) { return p.loops; }), 1);
@@ -101,6 +101,10 @@ TEST(PackGenerator, DataFolderHoldsTheCurrentPack) {
         ASSERT_TRUE(in.good()) << file.fileName << " is missing from " << folder
                                << ": build the music_pack target";
         const std::vector<char> onDisk((std::istreambuf_iterator<char>(in)), {});
-        EXPECT_EQ(onDisk.size(), file.bytes.size()) << file.fileName << " is stale";
+        EXPECT_TRUE(
+            onDisk.size() == file.bytes.size() &&
+            std::equal(onDisk.begin(), onDisk.end(), file.bytes.begin(),
+                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }))
+            << file.fileName << " is stale: rebuild the music_pack target";
     }
 }

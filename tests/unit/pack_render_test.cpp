@@ -65,8 +65,7 @@ void Render(Rendered& song) {
         double sum = 0;
         float peak = 0;
         std::size_t frames = 0;
-        std::size_t blocks = 0;
-        std::size_t firstSound = 0, lastSound = 0, silentRun = 0, longestRun = 0;
+        std::size_t silentRun = 0, longestRun = 0;
         bool heardAny = false;
         while (frames < kLongestRenderSeconds * kRate) {
             const std::size_t got = module.read_interleaved_stereo(kRate, kBlock, buffer.data());
@@ -81,19 +80,14 @@ void Render(Rendered& song) {
             }
             peak = std::max(peak, blockPeak);
             if (blockPeak >= kSilence) {
-                if (!heardAny) firstSound = blocks;
                 heardAny = true;
-                lastSound = blocks;
                 longestRun = std::max(longestRun, silentRun);
                 silentRun = 0;
             } else if (heardAny) {
                 ++silentRun;
             }
             frames += got;
-            ++blocks;
         }
-        (void)firstSound;
-        (void)lastSound;
         song.seconds = static_cast<double>(frames) / kRate;
         song.peakDb = 20 * std::log10(std::max(peak, 1e-10f));
         song.rmsDb =

@@ -17,6 +17,19 @@ constexpr int kRowsPerBar = 16;
 constexpr int kBars = 4;
 constexpr int kRows = kRowsPerBar * kBars;
 
+// Lowest pitch of the octave each accompanying part keeps to: low enough to sit under the
+// lead, and with room above for octave jumps and arpeggios inside ProTracker's three octaves.
+constexpr int kBassLow = kMiddleC - 21;  // E two octaves below middle C
+constexpr int kChordLow = kMiddleC - 9;  // E below middle C
+constexpr int kPadLow = kMiddleC + 3;    // E above middle C
+
+// The pitch moved by octaves into [low, low + 12).
+int Fold(int pitch, int low) {
+    while (pitch < low) pitch += 12;
+    while (pitch >= low + 12) pitch -= 12;
+    return pitch;
+}
+
 // Channel of each part; -1 where the format has no room for it. MOD's single drum channel
 // carries kick, snare and hats.
 struct Layout {
@@ -84,8 +97,6 @@ class Composer {
         palette_ = AddInstruments(song_, style_);
         const int shift = plan.key.tonic > 6 ? -12 : 0;
         leadBase_ = kMiddleC + 12 * style_.leadOctave + shift;
-        chordBase_ = kMiddleC - 12 + shift;
-        bassBase_ = kMiddleC - 12 + (plan.key.tonic > 4 ? -12 : 0);
         verseA_ = MakeMotif(random_, style_.melodyDensity, style_.leapiness);
         verseB_ = AnswerTo(verseA_, random_);
         verseC_ = MakeMotif(random_, style_.melodyDensity - 10, style_.leapiness);
@@ -94,6 +105,9 @@ class Composer {
         bridgeA_ = MakeMotif(random_, style_.melodyDensity - 25, style_.leapiness);
         bridgeB_ = AnswerTo(bridgeA_, random_);
         cadence_ = Cadence(random_);
+        verseD_ = Ornamented(verseA_, random_);
+        verseE_ = AnswerTo(verseD_, random_);
+        soloShape_ = random_.below(3);
         fill_ = random_.below(3);
     }
 
@@ -143,9 +157,12 @@ class Composer {
         switch (kind) {
             case SectionKind::Intro:
             case SectionKind::Verse:
+            case SectionKind::Verse2:
+            case SectionKind::Breakdown:
                 return plan_.verse;
             case SectionKind::Chorus:
             case SectionKind::FinalChorus:
+            case SectionKind::Solo:
                 return plan_.chorus;
             case SectionKind::Bridge:
                 return plan_.bridge;
@@ -163,7 +180,11 @@ class Composer {
         WriteBass(pattern, kind, chords);
         WriteChords(pattern, kind, chords);
         WritePad(pattern, kind, chords);
-        WriteLead(pattern, kind, half, chords);
+        if (kind == SectionKind::Solo) {
+            WriteSolo(pattern, half, chords);
+        } else {
+            WriteLead(pattern, kind, half, chords);
+        }
         if (kind == SectionKind::Ending) {
             const int endChannel = layout_.kick;
             Put(pattern, 47, endChannel, kNoNote, 0, -1, Effect::PatternBreak, 0);
@@ -185,6 +206,15 @@ class Composer {
                     Put(p, base, layout_.hat, kDrumNote, palette_.openHat);
                     Put(p, base, layout_.kick, kDrumNote, palette_.kick);
                 }
+                continue;
+            }
+            if (kind == SectionKind::Breakdown) {
+                // The drums drop out, then come back with hats and a roll into what follows.
+                if (b == 2) {
+                    for (int row : {0, 4, 8, 12})
+                        Put(p, base + row, layout_.hat, kDrumNote, palette_.hat, 24);
+                }
+                if (b == 3) WriteFill(p, base, 0);
                 continue;
             }
             const bool introQuiet = kind == SectionKind::Intro && b < 2;
@@ -257,15 +287,16 @@ class Composer {
             const Key& key = plan_.key;
             const int degree = chords[static_cast<std::size_t>(b)];
             const Chord chord = TriadOn(key, degree);
-            const int root = key.pitchOf(chord.rootDegree, bassBase_);
+            const int root = Fold(key.pitchOf(chord.rootDegree, 0), kBassLow);
             const int third = root + chord.third;
             const int fifth = root + chord.fifth;
             const int octave = root + 12;
             const int nextDegree = chords[static_cast<std::size_t>((b + 1) % kBars)];
-            const int nextRoot = key.pitchOf(TriadOn(key, nextDegree).rootDegree, bassBase_);
+            const int nextRoot =
+                Fold(key.pitchOf(TriadOn(key, nextDegree).rootDegree, 0), kBassLow);
             if (kind == SectionKind::Ending && b >= 2) {
                 if (b == 2) {
-                    const int tonic = key.pitchOf(0, bassBase_);
+                    const int tonic = Fold(key.pitchOf(0, 0), kBassLow);
                     Put(p, base, ch, tonic, instrument);
                     for (int row = 2; row < 16; ++row)
                         SetEffect(p, base + row, ch, Effect::VolumeSlide, 0x01);
@@ -273,7 +304,8 @@ class Composer {
                 continue;
             }
             BassFeel feel = style_.bassFeel;
-            if (kind == SectionKind::Bridge) feel = BassFeel::Pedal;
+            if (kind == SectionKind::Bridge || kind == SectionKind::Breakdown)
+                feel = BassFeel::Pedal;
             std::vector<std::pair<int, int>> hits;  // row, pitch
             switch (feel) {
                 case BassFeel::RootEighths:
@@ -323,16 +355,17 @@ class Composer {
         const int instrument = palette_.chords;
         ChordFeel feel = style_.chordFeel;
         if (feel == ChordFeel::Pad && song_.format == Format::Mod) feel = ChordFeel::FastArp;
+        if (kind == SectionKind::Breakdown) feel = ChordFeel::BrokenChord;
         if (kind == SectionKind::Bridge && feel == ChordFeel::FastArp)
             feel = ChordFeel::BrokenChord;
         for (int b = 0; b < kBars; ++b) {
             const int base = b * kRowsPerBar;
             const Chord chord = TriadOn(plan_.key, chords[static_cast<std::size_t>(b)]);
-            const int root = plan_.key.pitchOf(chord.rootDegree, chordBase_);
+            const int root = Fold(plan_.key.pitchOf(chord.rootDegree, 0), kChordLow);
             const int arp = ArpParam(chord);
             if (kind == SectionKind::Ending && b >= 2) {
                 if (b == 2) {
-                    const int tonic = plan_.key.pitchOf(0, chordBase_);
+                    const int tonic = Fold(plan_.key.pitchOf(0, 0), kChordLow);
                     const Chord home = TriadOn(plan_.key, 0);
                     Put(p, base, ch, tonic, instrument, -1, Effect::Arpeggio, ArpParam(home));
                     for (int row = 1; row < 6; ++row)
@@ -385,7 +418,7 @@ class Composer {
             const Chord chord = TriadOn(plan_.key, degree);
             // Alternate third and fifth so the pad moves by small steps.
             const int tone = (b % 2 == 0) ? chord.rootDegree + 2 : chord.rootDegree + 4;
-            Put(p, b * kRowsPerBar, ch, plan_.key.pitchOf(tone, chordBase_ + 12), palette_.pad);
+            Put(p, b * kRowsPerBar, ch, Fold(plan_.key.pitchOf(tone, 0), kPadLow), palette_.pad);
         }
     }
 
@@ -394,7 +427,12 @@ class Composer {
     std::vector<const Motif*> BarMotifs(SectionKind kind, int half) const {
         switch (kind) {
             case SectionKind::Intro:
+            case SectionKind::Solo:
+            case SectionKind::Breakdown:
                 return {};
+            case SectionKind::Verse2:
+                if (half == 0) return {&verseD_, &verseB_, &verseD_, &verseC_};
+                return {&verseD_, &verseE_, &verseC_, &cadence_};
             case SectionKind::Verse:
                 if (half == 0) return {&verseA_, &verseB_, &verseA_, &verseC_};
                 return {&verseA_, &verseB_, &verseC_, &cadence_};
@@ -409,6 +447,14 @@ class Composer {
                 return {&chorusA_, &cadence_};
         }
         return {};
+    }
+
+    // Notes off the beat a little softer than those on it, where the format has a volume
+    // column to say so (MOD needs its one effect slot for the lead's effects).
+    int AccentVolume(int instrument, int row) const {
+        if (song_.format == Format::Mod || row % 4 == 0) return -1;
+        const Instrument& chosen = song_.instruments[static_cast<std::size_t>(instrument - 1)];
+        return song_.samples[static_cast<std::size_t>(chosen.sample)].volume * 13 / 16;
     }
 
     void WriteLead(Pattern& p, SectionKind kind, int half, const Progression& chords) {
@@ -447,7 +493,7 @@ class Composer {
             if (slide) {
                 Put(p, note.row, ch, note.pitch, instrument, -1, Effect::TonePorta, 0x20);
             } else {
-                Put(p, note.row, ch, note.pitch, instrument);
+                Put(p, note.row, ch, note.pitch, instrument, AccentVolume(instrument, note.row));
             }
             if (harmony) Put(p, note.row, layout_.echo, note.harmonyPitch, palette_.echo);
             const bool finalNote = kind == SectionKind::Ending && note.row == 32;
@@ -458,6 +504,8 @@ class Composer {
                     SetEffect(p, row, ch, Effect::VolumeSlide, 0x01);
                 } else if (slide && r == 1) {
                     SetEffect(p, row, ch, Effect::TonePorta, 0);
+                } else if (style_.pluckedLead && note.length >= 4 && r >= 3) {
+                    SetEffect(p, row, ch, Effect::VolumeSlide, 0x01);
                 } else if (note.length >= 4 && r >= 2 && style_.vibrato != 0) {
                     SetEffect(p, row, ch, Effect::Vibrato, style_.vibrato);
                 }
@@ -470,6 +518,44 @@ class Composer {
             }
         }
         if (!harmony && layout_.echo >= 0 && kind != SectionKind::Intro) WriteEcho(p);
+    }
+
+    // An instrumental solo over the chorus chords on the second lead voice: chord tones in
+    // running figures, rising through the section, with a run down the scale to close.
+    void WriteSolo(Pattern& p, int half, const Progression& chords) {
+        static const std::vector<std::vector<int>> kFigures = {
+            {0, 2, 4, 7, 4, 2, 0, 2},  // up and down the chord
+            {0, 4, 2, 4, 7, 4, 2, 4},  // broken, alternating
+            {7, 4, 2, 0, 2, 4, 7, 9},  // down then up, ending a step above
+        };
+        const std::vector<int>& figure = kFigures[static_cast<std::size_t>(soloShape_)];
+        const int ch = layout_.lead;
+        const int step = style_.melodyDensity >= 55 ? 1 : 2;  // 16ths for busy styles
+        for (int b = 0; b < kBars; ++b) {
+            const Chord chord = TriadOn(plan_.key, chords[static_cast<std::size_t>(b)]);
+            const int lift = half;  // the second half climbs a step
+            const bool closing = half == 1 && b == kBars - 1;
+            for (int i = 0; i < 16 / step; ++i) {
+                const int row = b * kRowsPerBar + i * step;
+                int degree;
+                if (closing) {
+                    degree = chord.rootDegree + 7 - i * step / 2;  // a run down the scale
+                } else {
+                    const int tone = figure[static_cast<std::size_t>(i % figure.size())];
+                    // Figures count chord steps: 0 root, 2 third, 4 fifth, 7 octave, 9 tenth.
+                    degree = chord.rootDegree + tone + lift;
+                    degree = NearestChordTone(chord, degree);
+                }
+                while (degree > 10) degree -= 7;
+                while (degree < -3) degree += 7;
+                Put(p, row, ch, plan_.key.pitchOf(degree, leadBase_), palette_.leadAlt);
+            }
+            if (style_.vibrato != 0 && step == 2) {
+                for (int i = 0; i < 16; i += 2)
+                    SetEffect(p, b * kRowsPerBar + i + 1, ch, Effect::Vibrato, style_.vibrato);
+            }
+        }
+        if (layout_.echo >= 0) WriteEcho(p);
     }
 
     // A quieter copy of the lead, three rows late, on the other side.
@@ -513,9 +599,9 @@ class Composer {
     Song song_;
     Palette palette_;
     int leadBase_ = kMiddleC;
-    int chordBase_ = kMiddleC - 12;
-    int bassBase_ = kMiddleC - 24;
-    Motif verseA_, verseB_, verseC_, chorusA_, chorusB_, bridgeA_, bridgeB_, cadence_;
+    Motif verseA_, verseB_, verseC_, verseD_, verseE_, chorusA_, chorusB_, bridgeA_, bridgeB_,
+        cadence_;
+    int soloShape_ = 0;
     int fill_ = 0;
 };
 

@@ -103,7 +103,7 @@ Palette AddInstruments(Song& song, const Style& style) {
     }
     if (it) {
         lead.filterCutoff = 76;
-        lead.filterResonance = 32;
+        lead.filterResonance = 12;
         lead.newNoteAction = NewNoteAction::Fade;
     }
     palette.lead = Add(song, WaveSample(style.lead, leadLength, 44), lead);

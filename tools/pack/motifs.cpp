@@ -67,6 +67,22 @@ Motif AnswerTo(const Motif& motif, Random& random) {
     return answer;
 }
 
+Motif Ornamented(const Motif& motif, Random& random) {
+    Motif decorated = motif;
+    auto longest = std::max_element(
+        decorated.begin(), decorated.end(),
+        [](const MotifNote& a, const MotifNote& b) { return a.length < b.length; });
+    if (longest == decorated.end() || longest->length < 2) return decorated;
+    const int half = longest->length / 2;
+    MotifNote neighbour = *longest;
+    neighbour.step += half;
+    neighbour.length = longest->length - half;
+    neighbour.offset += random.chance(60) ? 1 : -1;
+    longest->length = half;
+    decorated.insert(longest + 1, neighbour);
+    return decorated;
+}
+
 Motif Cadence(Random& random) {
     if (random.chance(50)) return {{0, 2, 2}, {2, 2, 1}, {4, 12, 0}};
     return {{0, 4, 1}, {4, 12, 0}};

@@ -19,6 +19,8 @@ using Motif = std::vector<MotifNote>;
 Motif MakeMotif(Random& random, int density, int leapiness);
 // The same rhythm with its ending turned: the answer to a motif.
 Motif AnswerTo(const Motif& motif, Random& random);
+// The motif with its longest note split in two by a neighbour note: a decorated repeat.
+Motif Ornamented(const Motif& motif, Random& random);
 // A closing bar: a short pickup then a long note on the anchor.
 Motif Cadence(Random& random);
 

@@ -1,5 +1,6 @@
 #include "tools/pack/plan.h"
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <tuple>
@@ -40,32 +41,57 @@ double FormSeconds(const SongPlan& plan) {
     return patterns * PatternSeconds(plan.speed, plan.tempo);
 }
 
-// Verse and chorus alternate, a bridge comes before the last choruses, and the song ends.
+// Verse, chorus, second verse and chorus, then optional solo, bridge, breakdown and the
+// final choruses; sections are added in a fixed order until the song reaches its length.
 std::vector<SectionKind> MakeForm(Random& random, int speed, int tempo) {
     using enum SectionKind;
-    const double target = random.between(150, 200);
-    std::vector<SectionKind> form = {Intro, Verse, Chorus};
-    std::vector<SectionKind> tail = {Bridge, FinalChorus, Ending};
-    if (random.chance(30)) form = {Intro, Chorus, Verse, Chorus};
+    const double target = random.between(130, 195);
+    const bool chorusFirst = random.chance(25);
+    std::vector<SectionKind> head =
+        chorusFirst ? std::vector{Intro, Chorus, Verse, Chorus} : std::vector{Intro, Verse, Chorus};
+    std::vector<std::vector<SectionKind>> optional = {
+        {Verse2, Chorus}, {Solo}, {Breakdown}, {FinalChorus}, {Verse, Chorus}, {Solo}};
+    if (random.chance(50)) std::swap(optional[1], optional[2]);
     SongPlan probe;
     probe.speed = speed;
     probe.tempo = tempo;
-    auto seconds = [&](const std::vector<SectionKind>& head) {
-        probe.form = head;
-        probe.form.insert(probe.form.end(), tail.begin(), tail.end());
-        return FormSeconds(probe);
+    // Head, the optional parts taken so far, bridge, final chorus, ending.
+    auto assemble = [&](std::size_t taken) {
+        std::vector<SectionKind> form = head;
+        bool breakdownLate = false;
+        for (std::size_t i = 0; i < taken; ++i) {
+            for (SectionKind kind : optional[i]) {
+                if (kind == Breakdown) {
+                    breakdownLate = true;
+                } else if (kind != FinalChorus) {
+                    form.push_back(kind);
+                }
+            }
+        }
+        form.push_back(Bridge);
+        if (breakdownLate) form.push_back(Breakdown);
+        form.push_back(FinalChorus);
+        for (std::size_t i = 0; i < taken; ++i) {
+            if (optional[i].front() == FinalChorus) form.push_back(FinalChorus);
+        }
+        form.push_back(Ending);
+        return form;
     };
-    bool verseNext = form.back() == Chorus;
-    while (seconds(form) < target) {
-        std::vector<SectionKind> longer = form;
-        longer.push_back(verseNext ? Verse : Chorus);
-        if (seconds(longer) > 230.0) break;
-        form = longer;
-        verseNext = !verseNext;
+    std::size_t taken = 0;
+    for (; taken < optional.size(); ++taken) {
+        probe.form = assemble(taken);
+        if (FormSeconds(probe) >= target) break;
+        probe.form = assemble(taken + 1);
+        if (FormSeconds(probe) > 232.0) break;
     }
-    if (form.back() == Verse) form.push_back(Chorus);
-    if (seconds(form) < 100.0) form.insert(form.end() - 1, Verse);
-    form.insert(form.end(), tail.begin(), tail.end());
+    std::vector<SectionKind> form = assemble(taken);
+    // Very fast songs may still be short: another verse and chorus before the bridge.
+    probe.form = form;
+    while (FormSeconds(probe) < 100.0) {
+        const auto bridge = std::find(form.begin(), form.end(), Bridge);
+        form.insert(bridge, {Verse, Chorus});
+        probe.form = form;
+    }
     return form;
 }
 
@@ -106,6 +132,7 @@ int PatternsIn(SectionKind kind) {
     switch (kind) {
         case SectionKind::Intro:
         case SectionKind::Ending:
+        case SectionKind::Breakdown:
             return 1;
         default:
             return 2;

@@ -11,7 +11,19 @@
 
 namespace packgen {
 
-enum class SectionKind { Intro, Verse, Chorus, Bridge, FinalChorus, Ending };
+// Sections of a song. Verse2 is the verse's chords with a varied melody; Solo is an
+// instrumental over the chorus chords; Breakdown drops the drums and builds back up.
+enum class SectionKind {
+    Intro,
+    Verse,
+    Chorus,
+    Bridge,
+    FinalChorus,
+    Ending,
+    Verse2,
+    Solo,
+    Breakdown
+};
 
 struct SongPlan {
     int number = 0;  // 1 to 49; 0 for the intro tune

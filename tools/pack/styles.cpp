@@ -299,6 +299,9 @@ std::array<Style, 16> MakeStyles() {
              1.0,
              0.7,
              0};
+    s[2].pluckedLead = true;
+    s[6].pluckedLead = true;
+    s[7].pluckedLead = true;
     s[1].tonalTrimDb = 1.2;
     s[2].tonalTrimDb = -1.8;
     s[3].tonalTrimDb = 4.5;

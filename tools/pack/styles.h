@@ -30,6 +30,8 @@ struct Style {
     double kickPunch = 1.0;
     double snareNoise = 0.7;
     int leadOctave = 0;  // octaves above middle C's octave
+    // Held lead notes die away like a plucked string instead of singing with vibrato.
+    bool pluckedLead = false;
     // Mix level of the tonal parts in dB, so that sparse and busy styles sound equally loud.
     double tonalTrimDb = 0.0;
 };
