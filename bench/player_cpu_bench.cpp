@@ -70,6 +70,9 @@ int main(int argc, char** argv) {
                 folder.IsPack() ? "pack" : "test modules", qPrintable(window.Label1->text()),
                 playing ? "playing" : "not playing", wall, cpuPercent, PeakRssKiB() / 1024.0);
     std::fflush(stdout);
+    // To look at the window as it played: HOLLOWTIDE_GRAB_DIR=/some/folder
+    if (qEnvironmentVariableIsSet("HOLLOWTIDE_GRAB_DIR"))
+        window.grab().save(qEnvironmentVariable("HOLLOWTIDE_GRAB_DIR") + "/frm_MAIN_playing.png");
     window.disconnect();
     window.imgExit_Click();
     return 0;

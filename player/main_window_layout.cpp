@@ -53,7 +53,7 @@ QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs) {
     auto* timer = new QTimer(parent);
     timer->setObjectName(QString::fromLatin1(name));
     timer->setInterval(intervalMs);
-    timer->setTimerType(Qt::PreciseTimer);
+    timer->setTimerType(Qt::CoarseTimer);
     return timer;
 }
 
