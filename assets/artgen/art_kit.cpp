@@ -92,6 +92,28 @@ QPainterPath TextPath(const QString& text, const QFont& font, QPointF origin, do
     return t.map(raw).simplified();
 }
 
+QPainterPath FitToBox(const QPainterPath& path, QRectF box) {
+    const QRectF b = path.boundingRect();
+    QTransform fit;
+    fit.translate(box.left(), box.top());
+    fit.scale(box.width() / b.width(), box.height() / b.height());
+    fit.translate(-b.left(), -b.top());
+    return fit.map(path);
+}
+
+QPainterPath Polygon(std::initializer_list<QPointF> corners) {
+    QPainterPath path;
+    for (const QPointF corner : corners) {
+        if (path.elementCount() == 0) {
+            path.moveTo(corner);
+        } else {
+            path.lineTo(corner);
+        }
+    }
+    path.closeSubpath();
+    return path;
+}
+
 QLinearGradient ChromeGradient(const QRectF& bounds) {
     QLinearGradient g(bounds.topLeft(), bounds.bottomLeft());
     g.setColorAt(0.00, QColor(0xf4, 0xfa, 0xff));
@@ -117,6 +139,15 @@ void Extrude(QPainter& p, const QPainterPath& path, QPointF step, int depth, QCo
         p.drawPath(path.translated(step * i));
     }
     p.restore();
+}
+
+void ChromeFace(QPainter& p, const QPainterPath& path, int rimAlpha) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(ChromeGradient(path.boundingRect()));
+    p.drawPath(path);
+    p.setPen(QPen(QColor(255, 255, 255, rimAlpha), 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
 }
 
 void BoxBlur(QImage& image, int radius, int passes) {
@@ -207,18 +238,11 @@ void Planet(QPainter& p, QPointF centre, double radius, QColor base, QColor dark
 void Sparkle(QPainter& p, QPointF c, double size, QColor colour) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath star;
     const double s = size;
     const double w = size * 0.16;
-    star.moveTo(c + QPointF(0, -s));
-    star.lineTo(c + QPointF(w, -w));
-    star.lineTo(c + QPointF(s, 0));
-    star.lineTo(c + QPointF(w, w));
-    star.lineTo(c + QPointF(0, s));
-    star.lineTo(c + QPointF(-w, w));
-    star.lineTo(c + QPointF(-s, 0));
-    star.lineTo(c + QPointF(-w, -w));
-    star.closeSubpath();
+    const QPainterPath star =
+        Polygon({c + QPointF(0, -s), c + QPointF(w, -w), c + QPointF(s, 0), c + QPointF(w, w),
+                 c + QPointF(0, s), c + QPointF(-w, w), c + QPointF(-s, 0), c + QPointF(-w, -w)});
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
     p.drawPath(star);

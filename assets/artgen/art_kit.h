@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace artgen {
@@ -48,12 +49,21 @@ void ClearKeepOut(QImage& image, const KeepOut& keepOut);
 QPainterPath TextPath(const QString& text, const QFont& font, QPointF origin, double shear = 0.0,
                       double stretchX = 1.0);
 
+// `path` scaled and moved so its bounds fill `box` exactly.
+QPainterPath FitToBox(const QPainterPath& path, QRectF box);
+
+// A closed outline through `corners`, in order.
+QPainterPath Polygon(std::initializer_list<QPointF> corners);
+
 // Classic chrome fill: sky blue above a hard horizon, warm earth below.
 QLinearGradient ChromeGradient(const QRectF& bounds);
 
 // Solid 3-D extrusion of `path` towards `step` repeated `depth` times, darkening as it goes.
 void Extrude(QPainter& p, const QPainterPath& path, QPointF step, int depth, QColor nearColour,
              QColor farColour);
+
+// Lettering face: `path` in the chrome gradient with a thin white rim of opacity `rimAlpha`.
+void ChromeFace(QPainter& p, const QPainterPath& path, int rimAlpha);
 
 // Soft light around `path`: the shape is blurred and added to the image.
 void Glow(QImage& image, const QPainterPath& path, QColor colour, int radius, double strength);

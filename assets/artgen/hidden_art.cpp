@@ -39,13 +39,7 @@ void Scenery(QPainter& p, Rng& rng) {
     }
     p.setPen(QPen(kInk, 1));
     p.setBrush(QColor(110, 60, 30));
-    QPainterPath hull;
-    hull.moveTo(112, 66);
-    hull.lineTo(134, 66);
-    hull.lineTo(130, 71);
-    hull.lineTo(115, 71);
-    hull.closeSubpath();
-    p.drawPath(hull);
+    p.drawPath(Polygon({{112, 66}, {134, 66}, {130, 71}, {115, 71}}));  // hull
     p.drawLine(QPointF(123, 66), QPointF(123, 50));
     p.setBrush(QColor(245, 240, 225));
     p.drawRect(QRectF(117, 53, 12, 9));
@@ -133,13 +127,7 @@ void Deckhand(QPainter& p) {
     // Raised arm up to the flag spot at (16..29, 80..91).
     p.setPen(QPen(kInk, 1.2));
     p.setBrush(QColor(250, 200, 150));
-    QPainterPath arm;
-    arm.moveTo(28, 111);
-    arm.lineTo(22, 93);
-    arm.lineTo(26, 92);
-    arm.lineTo(32, 109);
-    arm.closeSubpath();
-    p.drawPath(arm);
+    p.drawPath(Polygon({{28, 111}, {22, 93}, {26, 92}, {32, 109}}));
     p.drawEllipse(QPointF(23.5, 92), 2.8, 2.8);
     // Other arm on the hip.
     p.drawLine(QPointF(41, 112), QPointF(46, 118));
@@ -197,27 +185,15 @@ void Captain(QPainter& p) {
     p.setBrush(QColor(170, 120, 60));
     p.drawRect(QRectF(152, 108, 4, 22));
     // Coat.
-    QPainterPath coat;
-    coat.moveTo(138, 72);
-    coat.lineTo(158, 72);
-    coat.lineTo(164, 112);
-    coat.lineTo(132, 112);
-    coat.closeSubpath();
     p.setBrush(QColor(190, 25, 30));
-    p.drawPath(coat);
+    p.drawPath(Polygon({{138, 72}, {158, 72}, {164, 112}, {132, 112}}));
     p.setBrush(QColor(250, 220, 60));
     for (int i = 0; i < 4; ++i) p.drawEllipse(QPointF(148, 78 + i * 8), 1.2, 1.2);
     p.setBrush(QColor(60, 35, 20));
     p.drawRect(QRectF(134, 94, 28, 4));
     // Sword arm reaching left, cutlass blade.
     p.setBrush(QColor(190, 25, 30));
-    QPainterPath arm;
-    arm.moveTo(139, 76);
-    arm.lineTo(124, 86);
-    arm.lineTo(126, 91);
-    arm.lineTo(141, 83);
-    arm.closeSubpath();
-    p.drawPath(arm);
+    p.drawPath(Polygon({{139, 76}, {124, 86}, {126, 91}, {141, 83}}));
     p.setBrush(QColor(250, 200, 150));
     p.drawEllipse(QPointF(124, 88), 3, 3);
     QPainterPath blade;

@@ -18,13 +18,7 @@ QPainterPath FittedText(const QString& text, int pixelSize, double shear, QRectF
     QFont font("DejaVu Sans");
     font.setBold(true);
     font.setPixelSize(pixelSize);
-    QPainterPath raw = TextPath(text, font, QPointF(0, 0), shear);
-    const QRectF b = raw.boundingRect();
-    QTransform fit;
-    fit.translate(box.left(), box.top());
-    fit.scale(box.width() / b.width(), box.height() / b.height());
-    fit.translate(-b.left(), -b.top());
-    return fit.map(raw);
+    return FitToBox(TextPath(text, font, QPointF(0, 0), shear), box);
 }
 
 void NightSky(QImage& image, Rng& rng) {
@@ -102,12 +96,7 @@ void Ship(QPainter& p, QPointF at, double s) {
     const QColor hull(8, 4, 16);
     p.setPen(Qt::NoPen);
     p.setBrush(hull);
-    QPainterPath body;
-    body.moveTo(-44, -6);
-    body.lineTo(46, -8);
-    body.lineTo(36, 4);
-    body.lineTo(-36, 4);
-    body.closeSubpath();
+    QPainterPath body = Polygon({{-44, -6}, {46, -8}, {36, 4}, {-36, 4}});
     body.addRect(-46, -12, 14, 7);  // stern castle
     p.drawPath(body);
     p.setPen(QPen(hull, 1.6));
@@ -129,12 +118,7 @@ void Ship(QPainter& p, QPointF at, double s) {
     sail(-14, -30, 28, 18);
     sail(12, -56, 26, 18);
     sail(12, -35, 32, 22);
-    QPainterPath jib;
-    jib.moveTo(14, -55);
-    jib.lineTo(60, -19);
-    jib.lineTo(26, -12);
-    jib.closeSubpath();
-    p.drawPath(jib);
+    p.drawPath(Polygon({{14, -55}, {60, -19}, {26, -12}}));  // jib
     // Flag with a pale skull dot.
     p.setBrush(hull);
     p.drawRect(QRectF(12, -66, 12, 7));
@@ -156,12 +140,7 @@ void Logos(QImage& image) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     Extrude(p, group, QPointF(0.7, 0.8), 9, QColor(0x60, 0x70, 0xd0), QColor(0x10, 0x08, 0x30));
-    p.setPen(Qt::NoPen);
-    p.setBrush(ChromeGradient(group.boundingRect()));
-    p.drawPath(group);
-    p.setPen(QPen(QColor(255, 255, 255, 160), 1.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(group);
+    ChromeFace(p, group, 160);
 
     Extrude(p, product, QPointF(0.6, 0.7), 5, QColor(0x00, 0x60, 0x70), QColor(0x00, 0x10, 0x20));
     QLinearGradient tide(product.boundingRect().topLeft(), product.boundingRect().bottomLeft());

@@ -102,13 +102,7 @@ QPainterPath LogoPath(QRectF box) {
     font.setBold(true);
     font.setPixelSize(70);
     font.setLetterSpacing(QFont::AbsoluteSpacing, -2);
-    QPainterPath raw = TextPath("FENLARK", font, QPointF(0, 0), -0.18, 1.0);
-    const QRectF b = raw.boundingRect();
-    QTransform fit;
-    fit.translate(box.left(), box.top());
-    fit.scale(box.width() / b.width(), box.height() / b.height());
-    fit.translate(-b.left(), -b.top());
-    return fit.map(raw);
+    return FitToBox(TextPath("FENLARK", font, QPointF(0, 0), -0.18, 1.0), box);
 }
 
 void ChromeLogo(QImage& image) {
@@ -117,12 +111,7 @@ void ChromeLogo(QImage& image) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     Extrude(p, logo, QPointF(0.8, 0.9), 11, QColor(0x50, 0x60, 0xc0), QColor(0x0c, 0x08, 0x30));
-    p.setPen(Qt::NoPen);
-    p.setBrush(ChromeGradient(logo.boundingRect()));
-    p.drawPath(logo);
-    p.setPen(QPen(QColor(255, 255, 255, 150), 1.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(logo);
+    ChromeFace(p, logo, 150);
     Sparkle(p, QPointF(60, 113), 8, QColor(255, 255, 255, 230));
     Sparkle(p, QPointF(292, 141), 6, QColor(255, 255, 255, 200));
     Sparkle(p, QPointF(181, 170), 5, QColor(255, 240, 220, 190));

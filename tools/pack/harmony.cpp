@@ -1,38 +1,34 @@
 #include "tools/pack/harmony.h"
 
+#include <cstddef>
 #include <cstdlib>
 
 namespace packgen {
 
 namespace {
 
+// Per-mode tables hold one entry per Mode, in the order Mode declares them.
+constexpr std::size_t kModeCount = 7;
+static_assert(static_cast<std::size_t>(Mode::Phrygian) == kModeCount - 1);
+
+template <typename T>
+const T& ForMode(const std::array<T, kModeCount>& table, Mode mode) {
+    return table[static_cast<std::size_t>(mode)];
+}
+
 using Steps = std::array<int, 7>;
 
 const Steps& StepsOf(Mode mode) {
-    static const Steps kMajor = {0, 2, 4, 5, 7, 9, 11};
-    static const Steps kMinor = {0, 2, 3, 5, 7, 8, 10};
-    static const Steps kDorian = {0, 2, 3, 5, 7, 9, 10};
-    static const Steps kMixolydian = {0, 2, 4, 5, 7, 9, 10};
-    static const Steps kHarmonicMinor = {0, 2, 3, 5, 7, 8, 11};
-    static const Steps kLydian = {0, 2, 4, 6, 7, 9, 11};
-    static const Steps kPhrygian = {0, 1, 3, 5, 7, 8, 10};
-    switch (mode) {
-        case Mode::Major:
-            return kMajor;
-        case Mode::Minor:
-            return kMinor;
-        case Mode::Dorian:
-            return kDorian;
-        case Mode::Mixolydian:
-            return kMixolydian;
-        case Mode::HarmonicMinor:
-            return kHarmonicMinor;
-        case Mode::Lydian:
-            return kLydian;
-        case Mode::Phrygian:
-            return kPhrygian;
-    }
-    return kMajor;
+    static constexpr std::array<Steps, kModeCount> kSteps = {{
+        {0, 2, 4, 5, 7, 9, 11},  // major
+        {0, 2, 3, 5, 7, 8, 10},  // minor
+        {0, 2, 3, 5, 7, 9, 10},  // dorian
+        {0, 2, 4, 5, 7, 9, 10},  // mixolydian
+        {0, 2, 3, 5, 7, 8, 11},  // harmonic minor
+        {0, 2, 4, 6, 7, 9, 11},  // lydian
+        {0, 1, 3, 5, 7, 8, 10},  // phrygian
+    }};
+    return ForMode(kSteps, mode);
 }
 
 int FloorDiv(int value, int divisor) {
@@ -87,48 +83,17 @@ const std::vector<Progression>& MainProgressions(Mode mode) {
         {0, 3, 5, 6}, {5, 6, 0, 0}, {0, 2, 5, 6}, {0, 6, 3, 5},
     };
     static const std::vector<Progression> kDorian = {
-        {0, 3, 0, 3}, {0, 6, 3, 0}, {0, 1, 0, 6}, {0, 3, 6, 3}, {0, 4, 3, 6},
-    };
+        {0, 3, 0, 3}, {0, 6, 3, 0}, {0, 1, 0, 6}, {0, 3, 6, 3}, {0, 4, 3, 6}};
     static const std::vector<Progression> kMixolydian = {
-        {0, 6, 3, 0},
-        {0, 6, 0, 3},
-        {0, 4, 6, 3},
-        {0, 3, 6, 0},
-    };
+        {0, 6, 3, 0}, {0, 6, 0, 3}, {0, 4, 6, 3}, {0, 3, 6, 0}};
     static const std::vector<Progression> kHarmonicMinor = {
-        {0, 3, 4, 0},
-        {0, 5, 3, 4},
-        {0, 5, 1, 4},
-        {0, 3, 5, 4},
-    };
+        {0, 3, 4, 0}, {0, 5, 3, 4}, {0, 5, 1, 4}, {0, 3, 5, 4}};
     static const std::vector<Progression> kLydian = {
-        {0, 1, 0, 1},
-        {0, 1, 2, 1},
-        {0, 4, 1, 0},
-        {0, 1, 5, 4},
-    };
-    static const std::vector<Progression> kPhrygian = {
-        {0, 1, 0, 6},
-        {0, 1, 6, 0},
-        {0, 6, 5, 1},
-    };
-    switch (mode) {
-        case Mode::Major:
-            return kMajor;
-        case Mode::Minor:
-            return kMinor;
-        case Mode::Dorian:
-            return kDorian;
-        case Mode::Mixolydian:
-            return kMixolydian;
-        case Mode::HarmonicMinor:
-            return kHarmonicMinor;
-        case Mode::Lydian:
-            return kLydian;
-        case Mode::Phrygian:
-            return kPhrygian;
-    }
-    return kMajor;
+        {0, 1, 0, 1}, {0, 1, 2, 1}, {0, 4, 1, 0}, {0, 1, 5, 4}};
+    static const std::vector<Progression> kPhrygian = {{0, 1, 0, 6}, {0, 1, 6, 0}, {0, 6, 5, 1}};
+    static const std::array<const std::vector<Progression>*, kModeCount> kByMode = {
+        &kMajor, &kMinor, &kDorian, &kMixolydian, &kHarmonicMinor, &kLydian, &kPhrygian};
+    return *ForMode(kByMode, mode);
 }
 
 const std::vector<Progression>& BridgeProgressions(Mode mode) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace packgen {
 
@@ -55,6 +56,19 @@ Instrument Named(const char* name, int panning) {
     return instrument;
 }
 
+// What the tracker formats add to an instrument: envelopes and a fade after key off.
+void Shape(Instrument& instrument, Envelope volume, Envelope panning, std::uint16_t fadeout) {
+    instrument.volumeEnvelope = std::move(volume);
+    instrument.panningEnvelope = std::move(panning);
+    instrument.fadeout = fadeout;
+}
+
+// IT's resonant low-pass filter.
+void Filter(Instrument& instrument, int cutoff, int resonance) {
+    instrument.filterCutoff = cutoff;
+    instrument.filterResonance = resonance;
+}
+
 }  // namespace
 
 Palette AddInstruments(Song& song, const Style& style) {
@@ -74,14 +88,8 @@ Palette AddInstruments(Song& song, const Style& style) {
     };
 
     Instrument bass = Named("bass", 120);
-    if (tracker) {
-        bass.volumeEnvelope = Pluck(44);
-        bass.fadeout = 1024;
-    }
-    if (it) {
-        bass.filterCutoff = 70;
-        bass.filterResonance = 24;
-    }
+    if (tracker) Shape(bass, Pluck(44), Envelope{}, 1024);
+    if (it) Filter(bass, 70, 24);
     palette.bass = Add(song, WaveSample(style.bass, 64, 50), bass);
 
     palette.kick =
@@ -94,49 +102,31 @@ Palette AddInstruments(Song& song, const Style& style) {
 
     Instrument lead = Named("lead", 150);
     if (tracker) {
-        lead.volumeEnvelope = Held(1);
-        lead.volumeEnvelope.points = {{0, 64}, {6, 58}, {30, 50}, {60, 0}};
-        lead.panningEnvelope = Sway(4, 6);
-        lead.fadeout = 800;
+        Shape(lead, Envelope{{{0, 64}, {6, 58}, {30, 50}, {60, 0}}, 2, -1, -1}, Sway(4, 6), 800);
         lead.vibratoDepth = 2;
         lead.vibratoRate = 8;
     }
     if (it) {
-        lead.filterCutoff = 76;
-        lead.filterResonance = 12;
+        Filter(lead, 76, 12);
         lead.newNoteAction = NewNoteAction::Fade;
     }
     palette.lead = Add(song, WaveSample(style.lead, leadLength, 44), lead);
 
     Instrument alt = Named("lead 2", 100);
-    if (tracker) {
-        alt.volumeEnvelope = Pluck(40);
-        alt.panningEnvelope = Sway(-6, 8);
-        alt.fadeout = 900;
-    }
+    if (tracker) Shape(alt, Pluck(40), Sway(-6, 8), 900);
     palette.leadAlt = Add(song, WaveSample(style.leadAlt, leadLength, 42), alt);
 
     Instrument chords = Named("chords", 90);
-    if (tracker) {
-        chords.volumeEnvelope = Pluck(36);
-        chords.panningEnvelope = Sway(-10, 10);
-        chords.fadeout = 1200;
-    }
-    if (it) {
-        chords.filterCutoff = 84;
-        chords.filterResonance = 20;
-    }
+    if (tracker) Shape(chords, Pluck(36), Sway(-10, 10), 1200);
+    if (it) Filter(chords, 84, 20);
     palette.chords = Add(song, WaveSample(style.chords, 32, 26), chords);
 
     if (tracker) {
         Instrument pad = Named("pad", 128);
-        pad.volumeEnvelope = Held(24);
-        pad.panningEnvelope = Sway(0, 24);
-        pad.fadeout = 300;
+        Shape(pad, Held(24), Sway(0, 24), 300);
         if (it) {
             pad.newNoteAction = NewNoteAction::Fade;  // chords ring into one another
-            pad.filterCutoff = 60;
-            pad.filterResonance = 10;
+            Filter(pad, 60, 10);
         }
         palette.pad = Add(song, WaveSample(Wave::SoftSquare, 64, 22), pad);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "tools/pack/channel_instruments.h"
+
 namespace packgen {
 
 namespace {
@@ -60,22 +62,15 @@ ItEffect Translate(Effect effect, unsigned param) {
     return {0, 0};
 }
 
-unsigned WrittenNote(const Song& song, const Cell& cell, int channelInstrument) {
+unsigned WrittenNote(const Song& song, const Cell& cell, int instrument) {
     if (cell.note == kNoteOff) return kItNoteOff;
-    const int instrument = cell.instrument > 0 ? cell.instrument : channelInstrument;
-    int transpose = 0;
-    if (instrument > 0) {
-        transpose =
-            song.samples[static_cast<std::size_t>(
-                             song.instruments[static_cast<std::size_t>(instrument - 1)].sample)]
-                .transpose;
-    }
-    return static_cast<unsigned>(std::clamp(cell.note - transpose + kItNoteShift, 0, 119));
+    const int written = cell.note - TransposeOf(song, instrument) + kItNoteShift;
+    return static_cast<unsigned>(std::clamp(written, 0, 119));
 }
 
 Bytes PackPattern(const Song& song, const Pattern& pattern) {
     ByteWriter out;
-    std::vector<int> channelInstrument(static_cast<std::size_t>(pattern.channels), 0);
+    ChannelInstruments instruments(pattern.channels);
     for (int row = 0; row < pattern.rows; ++row) {
         for (int channel = 0; channel < pattern.channels; ++channel) {
             const Cell& cell = pattern.at(row, channel);
@@ -86,8 +81,7 @@ Bytes PackPattern(const Song& song, const Pattern& pattern) {
             if (cell.volume >= 0) mask |= 4;
             if (effect.command != 0) mask |= 8;
             if (mask == 0) continue;
-            const unsigned note = WrittenNote(song, cell, channelInstrument[channel]);
-            if (cell.instrument > 0) channelInstrument[channel] = cell.instrument;
+            const unsigned note = WrittenNote(song, cell, instruments.play(channel, cell));
             out.u8(static_cast<unsigned>(channel + 1) | 0x80);
             out.u8(mask);
             if (mask & 1) out.u8(note);

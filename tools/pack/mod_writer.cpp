@@ -4,6 +4,8 @@
 #include <array>
 #include <stdexcept>
 
+#include "tools/pack/protracker_effects.h"
+
 namespace packgen {
 
 namespace {
@@ -23,59 +25,13 @@ int PeriodOf(int writtenNote) {
     return kPeriods[static_cast<std::size_t>(index)];
 }
 
-struct ModEffect {
-    unsigned command = 0;
-    unsigned param = 0;
-};
-
-ModEffect Translate(Effect effect, unsigned param) {
-    switch (effect) {
-        case Effect::None:
-            return {0, 0};
-        case Effect::Arpeggio:
-            return {0x0, param};
-        case Effect::PortaUp:
-            return {0x1, param};
-        case Effect::PortaDown:
-            return {0x2, param};
-        case Effect::TonePorta:
-            return {0x3, param};
-        case Effect::Vibrato:
-            return {0x4, param};
-        case Effect::SetPanning:
-            return {0x8, param};
-        case Effect::VolumeSlide:
-            return {0xA, param};
-        case Effect::PatternBreak:
-            return {0xD, param};
-        case Effect::SetSpeed:
-            return {0xF, std::clamp(param, 1u, 31u)};
-        case Effect::SetTempo:
-            return {0xF, std::clamp(param, 32u, 255u)};
-        case Effect::Retrigger:
-            return {0xE, 0x90 | (param & 0xF)};
-        case Effect::FineVolumeDown:
-            return {0xE, 0xB0 | (param & 0xF)};
-        case Effect::NoteCut:
-            return {0xE, 0xC0 | (param & 0xF)};
-        case Effect::NoteDelay:
-            return {0xE, 0xD0 | (param & 0xF)};
-    }
-    return {0, 0};
-}
-
 void WriteCell(ByteWriter& out, const Song& song, const Cell& cell) {
     unsigned sampleNumber = cell.instrument;
     unsigned period = 0;
     if (cell.note != kNoNote && cell.note != kNoteOff) {
-        int transpose = 0;
-        if (cell.instrument > 0) {
-            const Instrument& instrument = song.instruments[cell.instrument - 1];
-            transpose = song.samples[static_cast<std::size_t>(instrument.sample)].transpose;
-        }
-        period = static_cast<unsigned>(PeriodOf(cell.note - transpose));
+        period = static_cast<unsigned>(PeriodOf(cell.note - TransposeOf(song, cell.instrument)));
     }
-    ModEffect effect = Translate(cell.effect, cell.param);
+    ProTrackerEffect effect = ToProTracker(cell.effect, cell.param);
     if (cell.note == kNoteOff && cell.effect == Effect::None) {
         effect = {0xC, 0};  // MOD has no key off: silence the note instead
     } else if (cell.volume >= 0 && cell.effect == Effect::None) {

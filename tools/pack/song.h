@@ -115,4 +115,12 @@ struct Song {
     std::vector<int> orders;
 };
 
+// Semitones between the written and the played note for a cell of `instrument` (1-based; 0, no
+// instrument, transposes nothing).
+inline int TransposeOf(const Song& song, int instrument) {
+    if (instrument <= 0) return 0;
+    const Instrument& played = song.instruments[static_cast<std::size_t>(instrument - 1)];
+    return song.samples[static_cast<std::size_t>(played.sample)].transpose;
+}
+
 }  // namespace packgen

@@ -3,73 +3,26 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "tools/pack/channel_instruments.h"
+#include "tools/pack/protracker_effects.h"
+
 namespace packgen {
 
 namespace {
 
-struct XmEffect {
-    unsigned command = 0;
-    unsigned param = 0;
-};
-
-XmEffect Translate(Effect effect, unsigned param) {
-    switch (effect) {
-        case Effect::None:
-            return {0, 0};
-        case Effect::Arpeggio:
-            return {0x0, param};
-        case Effect::PortaUp:
-            return {0x1, param};
-        case Effect::PortaDown:
-            return {0x2, param};
-        case Effect::TonePorta:
-            return {0x3, param};
-        case Effect::Vibrato:
-            return {0x4, param};
-        case Effect::SetPanning:
-            return {0x8, param};
-        case Effect::VolumeSlide:
-            return {0xA, param};
-        case Effect::PatternBreak:
-            return {0xD, param};
-        case Effect::SetSpeed:
-            return {0xF, std::clamp(param, 1u, 31u)};
-        case Effect::SetTempo:
-            return {0xF, std::clamp(param, 32u, 255u)};
-        case Effect::Retrigger:
-            return {0xE, 0x90 | (param & 0xF)};
-        case Effect::FineVolumeDown:
-            return {0xE, 0xB0 | (param & 0xF)};
-        case Effect::NoteCut:
-            return {0xE, 0xC0 | (param & 0xF)};
-        case Effect::NoteDelay:
-            return {0xE, 0xD0 | (param & 0xF)};
-    }
-    return {0, 0};
-}
-
-int WrittenNote(const Song& song, const Cell& cell, int channelInstrument) {
+int WrittenNote(const Song& song, const Cell& cell, int instrument) {
     if (cell.note == kNoNote || cell.note == kNoteOff) return cell.note;
-    const int instrument = cell.instrument > 0 ? cell.instrument : channelInstrument;
-    int transpose = 0;
-    if (instrument > 0) {
-        transpose =
-            song.samples[static_cast<std::size_t>(
-                             song.instruments[static_cast<std::size_t>(instrument - 1)].sample)]
-                .transpose;
-    }
-    return std::clamp(cell.note - transpose, 1, 96);
+    return std::clamp(cell.note - TransposeOf(song, instrument), 1, 96);
 }
 
 Bytes PackPattern(const Song& song, const Pattern& pattern) {
     ByteWriter out;
-    std::vector<int> channelInstrument(static_cast<std::size_t>(pattern.channels), 0);
+    ChannelInstruments instruments(pattern.channels);
     for (int row = 0; row < pattern.rows; ++row) {
         for (int channel = 0; channel < pattern.channels; ++channel) {
             const Cell& cell = pattern.at(row, channel);
-            const int note = WrittenNote(song, cell, channelInstrument[channel]);
-            if (cell.instrument > 0) channelInstrument[channel] = cell.instrument;
-            const XmEffect effect = Translate(cell.effect, cell.param);
+            const int note = WrittenNote(song, cell, instruments.play(channel, cell));
+            const ProTrackerEffect effect = ToProTracker(cell.effect, cell.param);
             const unsigned volume =
                 cell.volume >= 0 ? 0x10u + static_cast<unsigned>(cell.volume) : 0;
             unsigned mask = 0x80;
