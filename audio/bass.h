@@ -24,13 +24,13 @@ inline constexpr DWORD BASS_MUSIC_RAMPS = 2;    // sensitive ramping: shorter, s
                                                 // over RAMP when both are set)
 inline constexpr DWORD BASS_MUSIC_FT2MOD = 16;  // tracker-style full stereo: hard-panned channels
                                                 // stay hard (separation 100 %, else 50 %)
-inline constexpr DWORD BASS_MUSIC_PT1MOD = 32;  // Amiga sound: MOD-family modules go through an
-                                                // emulation of the Amiga's Paula chip and its A500
-                                                // output filter; other formats are unaffected
+inline constexpr DWORD BASS_MUSIC_PT1MOD = 32;  // early-tracker sound: two-tap linear
+                                                // interpolation instead of the 8-tap windowed sinc,
+                                                // brighter and a little gritty, as the trackers of
+                                                // the day mixed
 inline constexpr DWORD BASS_MUSIC_NONINTER = 16384;  // no interpolation: samples are held from one
-                                                     // output frame to the next (zero-order hold)
-                                                     // instead of 8-tap windowed sinc; with PT1MOD,
-                                                     // the Paula emulation without its filter
+                                                     // output frame to the next (zero-order hold);
+                                                     // wins over PT1MOD
 
 // Play flags.
 inline constexpr DWORD BASS_MUSIC_LOOP = 4;  // loop the module forever; 0 plays it once

@@ -14,13 +14,13 @@ QString ErrorDialogText(const QString& message, int code) {
 
 void ThrowError(const QString& message) {
     const int code = BASS_ErrorGetCode();
-    ShowMessageBox({ErrorDialogText(message, code), QStringLiteral("Error"),
-                    MessageIcon::Critical});
+    ShowMessageBox(
+        {ErrorDialogText(message, code), QStringLiteral("Error"), MessageIcon::Critical});
 }
 
 void ShowCannotPlayModule() {
-    ShowMessageBox({QString::fromLatin1(kCannotPlayModule),
-                    QString::fromLatin1(kApplicationTitle), MessageIcon::None});
+    ShowMessageBox({QString::fromLatin1(kCannotPlayModule), QString::fromLatin1(kApplicationTitle),
+                    MessageIcon::None});
 }
 
 }  // namespace hollowtide::audio

@@ -7,9 +7,9 @@ namespace hollowtide::audio {
 namespace {
 
 void ShowQtMessageBox(const MessageBoxRequest& request) {
-    QMessageBox box(request.icon == MessageIcon::Critical ? QMessageBox::Critical
-                                                          : QMessageBox::NoIcon,
-                    request.title, request.text, QMessageBox::Ok);
+    QMessageBox box(
+        request.icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+        request.title, request.text, QMessageBox::Ok);
     box.exec();
 }
 

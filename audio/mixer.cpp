@@ -1,5 +1,7 @@
 #include "audio/mixer.h"
 
+#include "audio/vector_state.h"
+
 #include <algorithm>
 
 namespace hollowtide::audio {
@@ -10,6 +12,7 @@ Mixer::Mixer() : sum_(2 * kChunkFrames), channel_(2 * kChunkFrames), history_(kH
 
 void Mixer::mix(float* out, std::size_t frames) noexcept {
     UseScope scope(mixing_);
+    ClearUpperVectorState();
     std::uint64_t frame = mixed_.load(std::memory_order_relaxed);
     while (frames > 0) {
         const std::size_t chunk = std::min(frames, kChunkFrames);

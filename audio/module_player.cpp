@@ -7,6 +7,7 @@
 
 #include "audio/engine_error.h"
 #include "audio/load_flags.h"
+#include "audio/vector_state.h"
 
 namespace hollowtide::audio {
 
@@ -16,6 +17,7 @@ ModulePlayer::ModulePlayer(std::vector<std::uint8_t> bytes, DWORD loadFlags)
 std::unique_ptr<openmpt::module> ModulePlayer::parse() const {
     // At the song's end a read returns 0 frames and playback stays there until a restart.
     static const std::map<std::string, std::string> kInitialCtls = {{"play.at_end", "stop"}};
+    ClearUpperVectorState();
     try {
         auto module = std::make_unique<openmpt::module>(
             bytes_.data(), bytes_.data() + bytes_.size(), log_, kInitialCtls);

@@ -1,6 +1,7 @@
 #include "visuals/spectrum_box.h"
 
 #include <QPainter>
+#include <QScreen>
 
 #include "visuals/spectrum_analyser.h"
 
@@ -18,14 +19,36 @@ SpectrumBox::SpectrumBox(QWidget* parent) : QWidget(parent) {
     setEnabled(false);
     shown_ = QImage(kSpectrumDrawableSize, QImage::Format_RGB32);
     shown_.fill(Qt::black);
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&repaintTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void SpectrumBox::Present(const QImage& picture) {
+    // A pass that changed nothing (silence, bars at rest) needs no repaint; skipping it saves
+    // the window system a hundred needless updates a second.
+    if (picture == shown_) return;
     shown_ = picture;
-    update();
+    ScheduleRepaint();
+}
+
+void SpectrumBox::ScheduleRepaint() {
+    const QScreen* display = screen();
+    const qreal refreshRate =
+        display && display->refreshRate() > 1.0 ? display->refreshRate() : 60.0;
+    const auto refreshMs = static_cast<int>(1000.0 / refreshRate);
+    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= refreshMs) {
+        update();
+    } else if (!repaintTimer_.isActive()) {
+        // Normally the next pass repaints before this fires; it only matters for the last
+        // picture of a run, such as the black box after Stop.
+        repaintTimer_.start(refreshMs);
+    }
 }
 
 void SpectrumBox::paintEvent(QPaintEvent*) {
+    sinceRepaint_.start();
+    repaintTimer_.stop();
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.setPen(QColor::fromRgb(kFrameColour));

@@ -3,7 +3,9 @@
 // takes no pointer input, so presses and moves over it go to the window's surface (and drag it).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 namespace hollowtide::visuals {
@@ -13,7 +15,9 @@ class SpectrumBox : public QWidget {
   public:
     explicit SpectrumBox(QWidget* parent = nullptr);
 
-    // Shows `picture` in the drawable area from now on (repaints also use it).
+    // Shows `picture` in the drawable area from now on (repaints also use it). The screen
+    // cannot show more pictures than it refreshes, so repaints follow at most once per
+    // refresh; a pass between two refreshes only replaces the picture the next one shows.
     void Present(const QImage& picture);
     const QImage& Shown() const { return shown_; }
 
@@ -21,7 +25,11 @@ class SpectrumBox : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void ScheduleRepaint();
+
     QImage shown_;
+    QElapsedTimer sinceRepaint_;
+    QTimer repaintTimer_;
 };
 
 }  // namespace hollowtide::visuals

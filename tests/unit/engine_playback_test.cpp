@@ -99,7 +99,7 @@ TEST_F(EnginePlaybackTest, OutputIsIdenticalWhateverThePumpSize) {
 
 TEST_F(EnginePlaybackTest, EachLoadFlagChangesWhatIsHeard) {
     // Notes start every 4 rows, so ramping shows; the square wave is resampled, so the
-    // interpolation and the Amiga model show; channels 0 and 1 are panned apart.
+    // interpolation filters show; channels 0 and 1 are panned apart.
     const auto mod = MakeTestMod(16, 1, 2);
     auto render = [&](DWORD flags) {
         const HMUSIC music = LoadFromMemory(mod, flags);
