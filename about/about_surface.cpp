@@ -9,10 +9,15 @@ namespace {
 
 const QColor kBubbleOutline(0x00, 0xFF, 0xFF);
 
-// Outline and inside are painted in one go: a one-pixel pen and a black fill.
+// Outline and inside are painted in one go: a one-pixel pen and a black fill. The circle is
+// placed on whole pixels, as the window surface measures in pixels; that also keeps Qt on its
+// fast integer ellipse path instead of stroking a curve sixty times a second.
 void PaintCircle(QPainter& painter, double x, double y, double radius, const QColor& outline) {
-    painter.setPen(QPen(outline, 1));
-    painter.drawEllipse(QPointF(x, y), radius, radius);
+    painter.setPen(QPen(outline, 0));
+    const int left = qRound(x - radius);
+    const int top = qRound(y - radius);
+    const int diameter = qRound(2 * radius);
+    painter.drawEllipse(QRect(left, top, diameter, diameter));
 }
 
 QRect CircleBounds(double x, double y, double radius) {
