@@ -178,14 +178,7 @@ void frmAbout::resizeEvent(QResizeEvent* event) {
 }
 
 void frmAbout::showEvent(QShowEvent* event) {
-    if (!placed_) {
-        placed_ = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = rect();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
-    }
+    placement_.Shown(this);
     QWidget::showEvent(event);
     // Showing an open window again goes on with the bubbles where they are.
     if (!closed_ && !animation_->isActive()) animation_->start();

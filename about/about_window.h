@@ -11,6 +11,7 @@
 
 #include "about/bubbles.h"
 #include "about/credits.h"
+#include "visuals/window_placement.h"
 
 class QTimer;
 
@@ -74,7 +75,7 @@ class frmAbout : public QWidget {
     about::BubbleField bubbles_;
     UrlOpener openUrl_;
     bool setUp_ = false;
-    bool placed_ = false;
+    visuals::CentreOnFirstShow placement_;
     bool closed_ = false;
 };
 

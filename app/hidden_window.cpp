@@ -94,14 +94,7 @@ void Form2::Timer1Tick() {
 }
 
 void Form2::showEvent(QShowEvent* event) {
-    if (!placed_) {
-        placed_ = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = rect();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
-    }
+    placement_.Shown(this);
     QWidget::showEvent(event);
 }
 

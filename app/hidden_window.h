@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "app/joke_steps.h"
+#include "visuals/window_placement.h"
 
 class QLabel;
 class QRadioButton;
@@ -47,7 +48,7 @@ class Form2 : public QWidget {
     QLabel* Image2_ = nullptr;
     QLabel* Image3_ = nullptr;
     QLabel* Image4_ = nullptr;
-    bool placed_ = false;
+    visuals::CentreOnFirstShow placement_;
 };
 
 }  // namespace hollowtide

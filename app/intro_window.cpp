@@ -227,6 +227,11 @@ void Form1::UpdateHoverCaption(const QWidget* item) {
     }
 }
 
+void Form1::showEvent(QShowEvent* event) {
+    placement_.Shown(this);
+    QWidget::showEvent(event);
+}
+
 void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);

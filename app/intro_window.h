@@ -8,9 +8,10 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "visuals/click_label.h"
 #include "app/marquee.h"
+#include "visuals/click_label.h"
 #include "visuals/window_drag.h"
+#include "visuals/window_placement.h"
 
 namespace hollowtide {
 
@@ -62,6 +63,7 @@ class Form1 : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -71,6 +73,7 @@ class Form1 : public QWidget {
     void PlaceMarqueeLabel();
 
     QString programFolder_;
+    visuals::CentreOnFirstShow placement_;
 };
 
 }  // namespace hollowtide

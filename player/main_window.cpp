@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "audio/error_dialog.h"
-#include "visuals/click_label.h"
 #include "player/main_window_look.h"
+#include "visuals/click_label.h"
 #include "visuals/press_feedback.h"
 #include "visuals/spectrum_analyser.h"
 #include "visuals/spectrum_box.h"
@@ -102,14 +102,7 @@ bool frm_MAIN::eventFilter(QObject* watched, QEvent* event) {
 
 void frm_MAIN::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!shownBefore_) {
-        shownBefore_ = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect centred = frameGeometry();
-            centred.moveCenter(screen->availableGeometry().center());
-            move(centred.topLeft());
-        }
-    }
+    placement_.Shown(this);
     // M must work as soon as the window is up, so the off-window text box takes the focus.
     activateWindow();
     Text1->setFocus(Qt::ActiveWindowFocusReason);

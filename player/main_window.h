@@ -22,6 +22,7 @@
 
 #include "audio/bass.h"
 #include "player/playback_rules.h"
+#include "visuals/window_placement.h"
 
 class QLabel;
 class QLineEdit;
@@ -146,7 +147,7 @@ class frm_MAIN : public QWidget {
     int titleLeftTwips_ = player::kTitleStartTwips;
     bool inPlaySong_ = false;
     bool endRequested_ = false;
-    bool shownBefore_ = false;
+    visuals::CentreOnFirstShow placement_;
     player::UniformDraw randomDraw_;
     std::unique_ptr<visuals::SpectrumAnalyser> analyser_;
     visuals::StarField* stars_ = nullptr;

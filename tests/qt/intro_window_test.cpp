@@ -288,6 +288,15 @@ class IntroWindowTest : public QObject {
         QVERIFY(!intro.Picture2->pixmap().isNull());
         // The picture boxes do not stretch their images.
         QCOMPARE(intro.Picture1->pixmap().size(), QSize(474, 234));
+
+        // Centred on the screen when it first shows; later shows keep where it was dragged.
+        intro.show();
+        const QPoint centre = intro.screen()->availableGeometry().center();
+        QVERIFY((intro.frameGeometry().center() - centre).manhattanLength() <= 1);
+        intro.hide();
+        intro.move(intro.pos() + QPoint(40, 0));
+        intro.show();
+        QVERIFY((intro.frameGeometry().center() - centre).manhattanLength() >= 39);
     }
 };
 
