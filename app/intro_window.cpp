@@ -11,6 +11,7 @@
 #include "audio/mod_bass.h"
 #include "player/song_table.h"
 #include "visuals/geometry.h"
+#include "visuals/text_look.h"
 #include "visuals/window_drag.h"
 
 namespace hollowtide {
@@ -21,22 +22,6 @@ using visuals::TwipsRect;
 constexpr DWORD kIntroLoadFlags = 34;
 constexpr int kWindowWidth = 495;
 constexpr int kWindowHeight = 316;
-
-QFont ClassicSansFont(bool bold) {
-    // 8.25 pt at 96 dpi; the classic bitmap face is absent on most desktops.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
-    font.setBold(bold);
-    return font;
-}
-
-void SetTextColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
 
 QLabel* MakePicture(QWidget* parent, const QRect& geometry, const QString& resource) {
     auto* picture = new QLabel(parent);
@@ -84,14 +69,14 @@ void Form1::BuildControls() {
     Picture3->setAutoFillBackground(true);
     Label1 = new QLabel(QString(), Picture3);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(ClassicSansFont(false));
+    Label1->setFont(visuals::ClassicSansFont(false));
     Label1->setText(player::MarqueeText());
     Label1->adjustSize();
     Label1->move(TwipsRect(30, 30, 0, 0).topLeft());
 
     Label2 = new QLabel(QStringLiteral("C:\\>"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(ClassicSansFont(false));
+    Label2->setFont(visuals::ClassicSansFont(false));
     Label2->move(TwipsRect(345, 4365, 0, 0).topLeft());
     Label2->adjustSize();
 
@@ -112,7 +97,7 @@ void Form1::BuildControls() {
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Label3 = new QLabel(QStringLiteral("Jumping jellyfish!"), Picture1);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setFont(ClassicSansFont(true));
+    Label3->setFont(visuals::ClassicSansFont(true));
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setAutoFillBackground(true);
     Label3->setGeometry(TwipsRect(4605, 3240, 1485, 195));
@@ -201,7 +186,7 @@ void Form1::Timer1Tick() {
 
 void Form1::Timer2Tick() {
     const QColor colour = MarqueeColour.Tick();
-    if (colour.isValid()) SetTextColour(Label1, colour);
+    if (colour.isValid()) visuals::SetTextColour(Label1, colour);
 }
 
 void Form1::GoClicked() {

@@ -1,5 +1,7 @@
 #include "player/main_window_look.h"
 
+#include "visuals/text_look.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -33,10 +35,7 @@ void Line(QPainter& painter, QRgb colour, int x1, int y1, int x2, int y2) {
 }  // namespace
 
 QFont LabelFont() {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
+    return visuals::ClassicSansFont();
 }
 
 QPalette WhiteTextPalette(QPalette base) {

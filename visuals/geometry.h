@@ -15,13 +15,16 @@ inline int RoundHalfEven(double value) {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int TwipsToPixels(double twips) { return RoundHalfEven(twips / kTwipsPerPixel); }
-
-inline QRect TwipsRect(double left, double top, double width, double height) {
-    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-            TwipsToPixels(height)};
+inline int TwipsToPixels(double twips) {
+    return RoundHalfEven(twips / kTwipsPerPixel);
 }
 
-inline QPoint TwipsPoint(double x, double y) { return {TwipsToPixels(x), TwipsToPixels(y)}; }
+inline QRect TwipsRect(double left, double top, double width, double height) {
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+inline QPoint TwipsPoint(double x, double y) {
+    return {TwipsToPixels(x), TwipsToPixels(y)};
+}
 
 }  // namespace hollowtide::visuals

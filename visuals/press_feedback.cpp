@@ -3,17 +3,12 @@
 #include <QEvent>
 #include <QLabel>
 
+#include "visuals/text_look.h"
 #include "visuals/window_drag.h"
 
 namespace hollowtide::visuals {
 
 namespace {
-
-void SetTextColour(QLabel* label, QRgb colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
-    label->setPalette(palette);
-}
 
 // Lives as the label's child, so it goes with the label.
 class PressFeedback : public QObject {
@@ -25,10 +20,10 @@ class PressFeedback : public QObject {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
-                SetTextColour(label_, kPressedTextColour);
+                SetTextColour(label_, QColor::fromRgb(kPressedTextColour));
                 break;
             case QEvent::MouseButtonRelease:
-                SetTextColour(label_, kNormalTextColour);
+                SetTextColour(label_, QColor::fromRgb(kNormalTextColour));
                 break;
             default:
                 break;
@@ -43,7 +38,7 @@ class PressFeedback : public QObject {
 }  // namespace
 
 void InstallPressFeedback(QLabel* label) {
-    SetTextColour(label, kNormalTextColour);
+    SetTextColour(label, QColor::fromRgb(kNormalTextColour));
     BlockDrag(label);
     label->installEventFilter(new PressFeedback(label));
 }
