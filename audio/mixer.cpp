@@ -16,13 +16,28 @@ void Mixer::mix(float* out, std::size_t frames) noexcept {
     std::uint64_t frame = mixed_.load(std::memory_order_relaxed);
     while (frames > 0) {
         const std::size_t chunk = std::min(frames, kChunkFrames);
-        std::fill_n(sum_.begin(), 2 * chunk, 0.0f);
+        // The first playing module renders straight into the sum (the program only ever
+        // plays one); any others are added to it.
+        std::size_t summed = 0;
+        bool first = true;
         for (auto& slot : channels_) {
             ModulePlayer* player = slot.load();
             if (player == nullptr || player->state() != PlayState::Playing) continue;
+            if (first) {
+                summed = player->render(sum_.data(), chunk, frame);
+                first = false;
+                continue;
+            }
             const std::size_t done = player->render(channel_.data(), chunk, frame);
-            for (std::size_t i = 0; i < 2 * done; ++i) sum_[i] += channel_[i];
+            const std::size_t overlap = std::min(done, summed);
+            for (std::size_t i = 0; i < 2 * overlap; ++i) sum_[i] += channel_[i];
+            if (done > summed) {
+                std::copy_n(channel_.begin() + 2 * summed, 2 * (done - summed),
+                            sum_.begin() + 2 * summed);
+                summed = done;
+            }
         }
+        std::fill(sum_.begin() + 2 * summed, sum_.begin() + 2 * chunk, 0.0f);
         // Announce the slots about to be overwritten before touching them: a reader that sees a
         // new value in a slot (release/acquire) then also sees this announcement.
         writing_.store(frame + chunk, std::memory_order_relaxed);
