@@ -10,6 +10,16 @@ Mixer::Mixer() : sum_(2 * kChunkFrames), channel_(2 * kChunkFrames), history_(kH
     for (auto& sample : history_) sample.store(0.0f, std::memory_order_relaxed);
 }
 
+namespace {
+
+void StoreMono(const float* stereo, std::size_t frames, std::atomic<float>* slots) noexcept {
+    for (std::size_t i = 0; i < frames; ++i) {
+        slots[i].store(0.5f * (stereo[2 * i] + stereo[2 * i + 1]), std::memory_order_relaxed);
+    }
+}
+
+}  // namespace
+
 void Mixer::mix(float* out, std::size_t frames) noexcept {
     UseScope scope(mixing_);
     ClearUpperVectorState();
@@ -39,12 +49,15 @@ void Mixer::mix(float* out, std::size_t frames) noexcept {
         }
         std::fill(sum_.begin() + 2 * summed, sum_.begin() + 2 * chunk, 0.0f);
         // Announce the slots about to be overwritten before touching them: a reader that sees a
-        // new value in a slot (release/acquire) then also sees this announcement.
+        // new value in a slot (acquire, against the release fence) then also sees this
+        // announcement.
         writing_.store(frame + chunk, std::memory_order_relaxed);
-        for (std::size_t i = 0; i < chunk; ++i) {
-            const float mono = 0.5f * (sum_[2 * i] + sum_[2 * i + 1]);
-            history_[(frame + i) & (kHistoryFrames - 1)].store(mono, std::memory_order_release);
-        }
+        std::atomic_thread_fence(std::memory_order_release);
+        // The chunk lands in at most two runs of the ring, one before its end and one after.
+        const std::size_t start = frame & (kHistoryFrames - 1);
+        const std::size_t firstRun = std::min(chunk, kHistoryFrames - start);
+        StoreMono(sum_.data(), firstRun, &history_[start]);
+        StoreMono(sum_.data() + 2 * firstRun, chunk - firstRun, &history_[0]);
         if (out != nullptr) {
             std::copy_n(sum_.begin(), 2 * chunk, out);
             out += 2 * chunk;
