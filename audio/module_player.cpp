@@ -30,9 +30,9 @@ std::unique_ptr<openmpt::module> ModulePlayer::parse() const {
     }
 }
 
-std::size_t ModulePlayer::decode() noexcept {
+std::size_t ModulePlayer::decode(float* block) noexcept {
     try {
-        return module_->read_interleaved_stereo(kOutputRate, kBlockFrames, block_.data());
+        return module_->read_interleaved_stereo(kOutputRate, kBlockFrames, block);
     } catch (...) {
         return 0;  // a module that fails to render counts as ended
     }
@@ -63,9 +63,18 @@ std::size_t ModulePlayer::render(float* out, std::size_t frames, std::uint64_t m
     }
     std::size_t done = 0;
     while (done < frames) {
+        if (blockServed_ == blockFrames_ && !decoderEnded_ && frames - done >= kBlockFrames) {
+            // A whole block fits: decode it in place and save a copy. The blocks are the same
+            // either way, so the sound does not depend on how the output asks for frames.
+            const std::size_t decoded = decode(out + 2 * done);
+            done += decoded;
+            decoderEnded_ = decoded < kBlockFrames;
+            if (decoderEnded_) break;
+            continue;
+        }
         if (blockServed_ == blockFrames_) {
             if (decoderEnded_) break;
-            blockFrames_ = decode();
+            blockFrames_ = decode(block_.data());
             blockServed_ = 0;
             decoderEnded_ = blockFrames_ < kBlockFrames;
             if (blockFrames_ == 0) break;

@@ -54,7 +54,8 @@ class ModulePlayer {
 
   private:
     std::unique_ptr<openmpt::module> parse() const;
-    std::size_t decode() noexcept;  // the next block into block_; fewer frames at the end
+    // The next block (kBlockFrames frames, fewer at the end) into `block`.
+    std::size_t decode(float* block) noexcept;
 
     std::vector<std::uint8_t> bytes_;  // kept so that a restart can begin from a clean module
     DWORD loadFlags_;
