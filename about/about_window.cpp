@@ -8,6 +8,7 @@
 
 #include "about/about_shapes.h"
 #include "about/about_surface.h"
+#include "visuals/artwork.h"
 #include "visuals/click_label.h"
 #include "visuals/window_drag.h"
 
@@ -76,6 +77,7 @@ frmAbout::frmAbout(QWidget* parent, about::RandomSource random)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       bubbles_(random ? std::move(random) : about::MakeClockSeededRandom()),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    visuals::RegisterArtwork();
     setObjectName("frmAbout");
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kInnerSize + QSize(2 * kBorder, 2 * kBorder));

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "visuals/artwork.h"
 #include "visuals/geometry.h"
 
 namespace hollowtide {
@@ -24,6 +25,7 @@ QPixmap Sprite(const char* path) {
 Form2::Form2(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
+    visuals::RegisterArtwork();
     setObjectName("Form2");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(app::kHiddenWindowTitle);

@@ -10,6 +10,7 @@
 #include "audio/error_dialog.h"
 #include "audio/mod_bass.h"
 #include "player/song_table.h"
+#include "visuals/artwork.h"
 #include "visuals/geometry.h"
 #include "visuals/text_look.h"
 #include "visuals/window_drag.h"
@@ -38,6 +39,7 @@ QLabel* MakePicture(QWidget* parent, const QRect& geometry, const QString& resou
 Form1::Form1(QString programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       programFolder_(std::move(programFolder)) {
+    visuals::RegisterArtwork();
     setFixedSize(kWindowWidth, kWindowHeight);
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     QPalette black = palette();

@@ -3,11 +3,12 @@
 #include <cstdlib>
 
 #include "app/app_controller.h"
+#include "visuals/artwork.h"
 
 int main(int argc, char** argv) {
-    Q_INIT_RESOURCE(assets);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hollowtide // Fenlark //"));
+    hollowtide::visuals::RegisterArtwork();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
 
     // Ending the program is immediate: no further event or window teardown runs.

@@ -12,6 +12,7 @@
 
 #include "audio/error_dialog.h"
 #include "player/main_window_look.h"
+#include "visuals/artwork.h"
 #include "visuals/click_label.h"
 #include "visuals/press_feedback.h"
 #include "visuals/spectrum_analyser.h"
@@ -19,22 +20,12 @@
 #include "visuals/stars.h"
 #include "visuals/window_drag.h"
 
-// The artwork is compiled into the static core library, whose resources the linker keeps only
-// when something asks for them by name.
-static void LoadArtwork() {
-    static const bool loaded = [] {
-        Q_INIT_RESOURCE(assets);
-        return true;
-    }();
-    (void)loaded;
-}
-
 namespace hollowtide {
 
 frm_MAIN::frm_MAIN(QString programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       programFolder_(std::move(programFolder)) {
-    LoadArtwork();
+    visuals::RegisterArtwork();
     background_.load(QStringLiteral(":/images/main_background.png"));
     buttonBar_.load(QStringLiteral(":/images/button_bar.png"));
     setObjectName(QStringLiteral("frm_MAIN"));
