@@ -9,6 +9,7 @@
 #include "audio/bass.h"
 #include "audio/error_dialog.h"
 #include "audio/mod_bass.h"
+#include "player/playback_rules.h"
 #include "player/song_table.h"
 #include "visuals/artwork.h"
 #include "visuals/geometry.h"
@@ -139,8 +140,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-QString Form1::IntroTunePath() const {
-    return programFolder_ + QStringLiteral("\\data\\") + player::IntroTuneFileName();
+QByteArray Form1::IntroTunePath() const {
+    return player::ProgramFilePath(programFolder_,
+                                   QStringLiteral("\\data\\") + player::IntroTuneFileName());
 }
 
 bool Form1::Load() {
@@ -159,7 +161,7 @@ bool Form1::Load() {
     }
     if (!BASS_Start()) ThrowError(QStringLiteral("Can't start digital output"));
 
-    const QByteArray path = QFile::encodeName(IntroTunePath());
+    const QByteArray path = IntroTunePath();
     IntroHandle = BASS_MusicLoad(0, path.constData(), 0, 0, kIntroLoadFlags);
     if (!BASS_MusicPlayEx(IntroHandle, 0, static_cast<int>(BASS_MUSIC_LOOP), 1)) {
         audio::ShowCannotPlayModule();

@@ -53,7 +53,7 @@ class Form1 : public QWidget {
     visuals::WindowDragger* Dragger;
 
     // The path handed to the engine for the intro tune.
-    QString IntroTunePath() const;
+    QByteArray IntroTunePath() const;
 
   signals:
     // GO: the engine has been released; the main player window takes over.

@@ -33,12 +33,16 @@ UniformDraw ClockSeededDraw() {
     };
 }
 
-QByteArray SongPath(const QString& programFolder, const SongEntry& entry) {
+QByteArray ProgramFilePath(const QString& programFolder, const QString& storedPath) {
     QString folder = programFolder;
     while (folder.size() > 1 &&
            (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
-    return (folder + QString::fromLatin1(entry.storedPath)).toLocal8Bit();
+    return (folder + storedPath).toLocal8Bit();
+}
+
+QByteArray SongPath(const QString& programFolder, const SongEntry& entry) {
+    return ProgramFilePath(programFolder, QString::fromLatin1(entry.storedPath));
 }
 
 }  // namespace hollowtide::player

@@ -34,4 +34,8 @@ UniformDraw ClockSeededDraw();
 // never double up.
 QByteArray SongPath(const QString& programFolder, const SongEntry& entry);
 
+// The 8-bit path handed to the engine for a file stored as "\data\..." beside the program: the
+// program's folder without a trailing separator, then the stored path.
+QByteArray ProgramFilePath(const QString& programFolder, const QString& storedPath);
+
 }  // namespace hollowtide::player
