@@ -1,9 +1,7 @@
 #include "about/about_window.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 
 #include "about/about_shapes.h"

@@ -1,9 +1,7 @@
 #include "app/hidden_window.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 
 #include "visuals/artwork.h"

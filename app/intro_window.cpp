@@ -1,6 +1,5 @@
 #include "app/intro_window.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>

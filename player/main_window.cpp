@@ -1,11 +1,9 @@
 #include "player/main_window.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
