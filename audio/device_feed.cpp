@@ -4,7 +4,7 @@
 
 namespace hollowtide::audio {
 
-DeviceFeed::DeviceFeed() : scratch_(2 * Mixer::kChunkFrames) {}
+DeviceFeed::DeviceFeed() : ahead_(2 * kAheadFrames) {}
 
 void DeviceFeed::attach(Mixer* mixer) {
     mixer_.store(mixer);
@@ -125,25 +125,25 @@ void DeviceFeed::beginFadeOut() noexcept {
 std::size_t DeviceFeed::outputTail(float* out, std::size_t frames) noexcept {
     // A straight line from the gain now to silence at the tail's last frame.
     const std::uint64_t left = fadeEnd_ - played_;
-    const auto take =
+    const auto count =
         static_cast<std::size_t>(std::min<std::uint64_t>({frames, left, Mixer::kChunkFrames}));
-    ring_.readOwn(played_, out, take);
+    take(played_, out, count);
     const float step = gain_ / static_cast<float>(left);
-    for (std::size_t i = 0; i < take; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         const float gain = gain_ - step * static_cast<float>(i + 1);
         out[2 * i] *= gain;
         out[2 * i + 1] *= gain;
     }
-    played_ += take;
-    gain_ = played_ == fadeEnd_ ? 0.0f : gain_ - step * static_cast<float>(take);
+    played_ += count;
+    gain_ = played_ == fadeEnd_ ? 0.0f : gain_ - step * static_cast<float>(count);
     fading_ = played_ != fadeEnd_;
-    return take;
+    return count;
 }
 
 std::size_t DeviceFeed::outputRunning(Mixer& mixer, float* out, std::size_t frames) noexcept {
     const std::size_t count = std::min(frames, Mixer::kChunkFrames);
     mixAhead(mixer, played_ + count + kFadeFrames);
-    ring_.readOwn(played_, out, count);
+    take(played_, out, count);
     if (gain_ < 1.0f) {
         constexpr float kStep = 1.0f / static_cast<float>(kFadeFrames);
         for (std::size_t i = 0; i < count; ++i) {
@@ -157,12 +157,39 @@ std::size_t DeviceFeed::outputRunning(Mixer& mixer, float* out, std::size_t fram
 }
 
 void DeviceFeed::mixAhead(Mixer& mixer, std::uint64_t target) noexcept {
+    constexpr std::uint64_t kBlock = ModulePlayer::kBlockFrames;
+    if (mixed_ < aheadFirst_) aheadFirst_ = mixed_;  // frames mixed ahead were dropped
     while (mixed_ < target) {
-        const auto count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(target - mixed_, Mixer::kChunkFrames));
-        mixer.mix(scratch_.data(), count, mixed_);
-        ring_.write(mixed_, scratch_.data(), count);
+        // Whole decoding blocks, so that modules decode straight into ahead_.
+        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(
+            (target - mixed_ + kBlock - 1) / kBlock * kBlock, Mixer::kChunkFrames));
+        float* frames = ahead_.data() + 2 * (mixed_ - aheadFirst_);
+        mixer.mix(frames, count, mixed_);
+        ring_.write(mixed_, frames, count);
         mixed_ += count;
+    }
+}
+
+void DeviceFeed::take(std::uint64_t first, float* out, std::size_t count) noexcept {
+    if (first < aheadFirst_) {
+        // Frames before what ahead_ holds: a replay, from the ring.
+        const auto old =
+            static_cast<std::size_t>(std::min<std::uint64_t>(aheadFirst_ - first, count));
+        ring_.readOwn(first, out, old);
+        first += old;
+        out += 2 * old;
+        count -= old;
+    }
+    const auto offset = static_cast<std::size_t>(first - aheadFirst_);
+    std::copy_n(ahead_.begin() + 2 * offset, 2 * count, out);
+    // What is left moves to the front, so ahead_'s first frames are always the next ones: the
+    // same few kilobytes are reused and stay in the processor's cache.
+    const std::uint64_t next = first + count;
+    if (next > aheadFirst_ && next <= mixed_) {
+        const auto used = static_cast<std::size_t>(next - aheadFirst_);
+        std::copy(ahead_.begin() + 2 * used, ahead_.begin() + 2 * (mixed_ - aheadFirst_),
+                  ahead_.begin());
+        aheadFirst_ = next;
     }
 }
 

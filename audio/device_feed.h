@@ -25,7 +25,8 @@ namespace hollowtide::audio {
 
 class DeviceFeed {
   public:
-    // 5 ms: how far ahead the stream is mixed, and so how long a fade lasts.
+    // 5 ms: how long a fade lasts, and so how far ahead of the device the stream is at least
+    // mixed.
     static constexpr std::size_t kFadeFrames = 220;
 
     DeviceFeed();
@@ -81,6 +82,9 @@ class DeviceFeed {
     std::size_t outputTail(float* out, std::size_t frames) noexcept;
     std::size_t outputRunning(Mixer& mixer, float* out, std::size_t frames) noexcept;
     void publish(std::uint64_t time) noexcept;
+    // Copies stream frames [first, first + count) into `out`: from ahead_ what it still holds,
+    // the older ones (a replay) from the ring.
+    void take(std::uint64_t first, float* out, std::size_t count) noexcept;
 
     // Set by the UI thread, read by fill.
     std::atomic<Mixer*> mixer_{nullptr};
@@ -100,9 +104,15 @@ class DeviceFeed {
     std::atomic<std::uint64_t> givenEnd_{0};
     std::atomic<std::uint64_t> givenTime_{0};
 
-    // Device thread only.
+    // Device thread only, but for the ring's readers.
+    // The newest frames, compact: what a lost device may have swallowed (its buffers and the
+    // server's), and the spectrum's block.
     FrameRing ring_;
-    std::vector<float> scratch_;
+    // The frames mixed but not yet played, from aheadFirst_ on: the look-ahead (5 ms, up to
+    // one decoding block more) and the chunk being mixed.
+    static constexpr std::size_t kAheadFrames = 2048;
+    std::vector<float> ahead_;
+    std::uint64_t aheadFirst_ = 0;
     std::uint64_t played_ = 0;  // next stream frame to hand to the device
     std::uint64_t mixed_ = 0;   // next stream frame to mix
     float gain_ = 1.0f;

@@ -2,22 +2,25 @@
 // The output thread writes frames in order; the UI thread copies recent ones out for the
 // spectrum, and learns afterwards whether the writer overtook it while it copied.
 //
-// Thread contract: write runs on one thread at a time (the output thread). read may run on any
-// thread. Each slot is one atomic 64-bit word holding a frame's two floats, so a copy never
-// sees half a frame and needs no lock.
+// Thread contract: write and readOwn run on one thread at a time (the output thread). read may
+// run on any thread. Each slot is one atomic 64-bit word holding a frame's two floats, so a copy
+// never sees half a frame and needs no lock.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace hollowtide::audio {
 
 class FrameRing {
   public:
-    static constexpr std::size_t kFrames = 1 << 15;  // 0.74 s at 44100 Hz; a power of two
+    // 0.37 s at 44100 Hz, a power of two: the device's latency, the look-ahead and a spectrum
+    // block fit with room to spare.
+    static constexpr std::size_t kFrames = 1 << 14;
 
     FrameRing() : slots_(kFrames) {
         for (auto& slot : slots_) slot.store(0, std::memory_order_relaxed);
@@ -35,10 +38,11 @@ class FrameRing {
             writing_.store(first + count, std::memory_order_relaxed);
         }
         std::atomic_thread_fence(std::memory_order_release);
-        for (std::size_t i = 0; i < count; ++i) {
-            slots_[(first + i) & kMask].store(Pack(stereo[2 * i], stereo[2 * i + 1]),
-                                              std::memory_order_relaxed);
-        }
+        // At most two runs: up to the ring's end, then from its start.
+        const std::size_t start = first & kMask;
+        const std::size_t firstRun = std::min(count, kFrames - start);
+        Store(stereo, firstRun, slots_.data() + start);
+        Store(stereo + 2 * firstRun, count - firstRun, slots_.data());
     }
 
     // Writer thread only (it alone writes, so its own reads need no check).
@@ -69,13 +73,26 @@ class FrameRing {
   private:
     static constexpr std::uint64_t kMask = kFrames - 1;
 
-    static std::uint64_t Pack(float left, float right) noexcept {
-        return std::uint64_t{std::bit_cast<std::uint32_t>(left)} |
-               (std::uint64_t{std::bit_cast<std::uint32_t>(right)} << 32);
+    // A frame's two floats are stored as one word, with their bytes as they lie in memory.
+    static void Store(const float* stereo, std::size_t count,
+                      std::atomic<std::uint64_t>* slots) noexcept {
+        std::size_t i = 0;
+        for (; i + 4 <= count; i += 4) {  // unrolled: this runs for every frame played
+            std::uint64_t words[4];
+            std::memcpy(words, stereo + 2 * i, sizeof words);
+            slots[i].store(words[0], std::memory_order_relaxed);
+            slots[i + 1].store(words[1], std::memory_order_relaxed);
+            slots[i + 2].store(words[2], std::memory_order_relaxed);
+            slots[i + 3].store(words[3], std::memory_order_relaxed);
+        }
+        for (; i < count; ++i) {
+            std::uint64_t word;
+            std::memcpy(&word, stereo + 2 * i, sizeof word);
+            slots[i].store(word, std::memory_order_relaxed);
+        }
     }
     static void Unpack(std::uint64_t word, float* frame) noexcept {
-        frame[0] = std::bit_cast<float>(static_cast<std::uint32_t>(word));
-        frame[1] = std::bit_cast<float>(static_cast<std::uint32_t>(word >> 32));
+        std::memcpy(frame, &word, sizeof word);
     }
 
     std::vector<std::atomic<std::uint64_t>> slots_;
