@@ -45,6 +45,9 @@ class MprisService : public QObject {
     void Raise(const QDBusMessage* call);
     void Quit(const QDBusMessage* call);
 
+    // Calls that wait for a message box to close.
+    std::size_t WaitingCalls() const { return queue_.Waiting(); }
+
     // What is published.
     const MprisSnapshot& Snapshot() const { return published_; }
     QString PlaybackStatus() const;

@@ -7,7 +7,7 @@ namespace hollowtide::app {
 
 // The application id: the desktop entry's file name (without ".desktop"), the icon's name and
 // the AppStream component id.
-inline constexpr char kApplicationId[] = "org.fenlark.Hollowtide";
+inline constexpr char kApplicationId[] = "org.fenlark.hollowtide";
 
 // Only the intro screen and the main window carry the program icon; the About screen and the
 // hidden window have none, so no application-wide icon is set.

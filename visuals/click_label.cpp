@@ -69,6 +69,12 @@ void ClickLabel::SetAccessibleRole(QAccessible::Role role) {
     InstallAccessibleFactory();
     role_ = role;
     hasRole_ = true;
+    // Setting the caption may already have made the plain label's interface; drop it, so the
+    // next query makes one with the role.
+    if (QAccessibleInterface* cached = QAccessible::queryAccessibleInterface(this)) {
+        if (cached->role() != role)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cached));
+    }
 }
 
 void ClickLabel::MakeAccessibleButton(const QString& name) {

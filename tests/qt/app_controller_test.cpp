@@ -194,7 +194,7 @@ class AppControllerTest : public QObject {
 
     void onlyTheIntroAndThePlayerCarryTheProgramIcon() {
         app::SetUpProgram();
-        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.fenlark.Hollowtide"));
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.fenlark.hollowtide"));
         MessageBoxRecorder boxes;
         AppController controller(folderPath(), [] {});
         QVERIFY(controller.Start());
