@@ -72,7 +72,8 @@ constexpr int kLabel3Left = 336;
 }  // namespace
 
 frmAbout::frmAbout(QWidget* parent, about::RandomSource random)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+    // A tool window without a title bar: a one-pixel border and no task-bar entry.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       bubbles_(random ? std::move(random) : about::MakeClockSeededRandom()),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     visuals::RegisterArtwork();
@@ -120,10 +121,13 @@ void frmAbout::BuildControls() {
     auto* imgExit = new visuals::ClickLabel(surface_);
     imgExit->setObjectName("imgExit");
     imgExit->setGeometry(447, 3, 15, 15);
+    imgExit->MakeAccessibleButton(QStringLiteral("Close"));
     connect(imgExit, &visuals::ClickLabel::clicked, this, &QWidget::close);
 
     auto* label4 = MakeLabel(surface_, "Label4", QRect(10, 311, 167, 15), "Click here",
                              Qt::AlignHCenter | Qt::AlignTop);
+    label4->SetAccessibleRole(QAccessible::Link);
+    label4->setAccessibleName(QStringLiteral("Tarn Fenlark Radio Station website"));
     connect(label4, &visuals::ClickLabel::clicked, this,
             [this] { openUrl_(QUrl(QString::fromLatin1(kRadioStationUrl))); });
 

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "app/mpris_service.h"
+#include "audio/bass.h"
+
 namespace hollowtide {
 
 AppController::AppController(QString programFolder, std::function<void()> endProgram)
@@ -29,16 +32,23 @@ void AppController::OpenPlayer() {
             [this] { hiddenWindow_.ShowOrRaise(); });
     connect(player_, &frm_MAIN::endProgramRequested, this, &AppController::EndProgram);
     if (!player_->Load()) return;
+    // The desktop's media controls reach the player for as long as the window lives.
+    mpris_ = new app::MprisService(player_, [this] { RaisePlayer(); });
     player_->show();
 
     // The intro screen is unloaded for good: its timers stop now, the window goes once the
     // click that led here has been handled.
     if (intro_) {
-        intro_->Timer1->stop();
-        intro_->Timer2->stop();
-        intro_->close();
+        intro_->Unload();
         intro_->deleteLater();
     }
+}
+
+void AppController::RaisePlayer() {
+    if (!player_) return;
+    player_->show();
+    player_->raise();
+    player_->activateWindow();
 }
 
 void AppController::OpenAbout() {
@@ -47,6 +57,19 @@ void AppController::OpenAbout() {
         if (player_) player_->show();
     });
     about_->show();
+}
+
+void AppController::EndOnSignal() {
+    if (player_) {
+        player_->imgExit_Click();
+    } else if (intro_ && !intro_->HandedOver()) {
+        intro_->ExitClicked();
+    } else {
+        // Between the two windows: nobody owns the engine, so release whatever is up.
+        BASS_Pause();
+        BASS_Free();
+        EndProgram();
+    }
 }
 
 void AppController::EndProgram() {

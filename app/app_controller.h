@@ -11,6 +11,7 @@
 #include "about/about_window.h"
 #include "app/hidden_window_launcher.h"
 #include "app/intro_window.h"
+#include "app/mpris_service.h"
 #include "player/main_window.h"
 
 namespace hollowtide {
@@ -30,10 +31,17 @@ class AppController : public QObject {
     frm_MAIN* player() const { return player_; }
     frmAbout* aboutScreen() const { return about_; }
     app::HiddenWindowLauncher& hiddenWindow() { return hiddenWindow_; }
+    // The player on the desktop's media controls, while the main window exists.
+    app::MprisService* mediaControls() const { return mpris_; }
+
+    // A termination signal: ends the program as the Exit of the window in charge does (the main
+    // window's once GO has handed over, else the intro screen's EXIT).
+    void EndOnSignal();
 
   private:
     void OpenPlayer();
     void OpenAbout();
+    void RaisePlayer();
     void EndProgram();
 
     QString programFolder_;
@@ -41,6 +49,7 @@ class AppController : public QObject {
     QPointer<Form1> intro_;
     QPointer<frm_MAIN> player_;
     QPointer<frmAbout> about_;
+    QPointer<app::MprisService> mpris_;
     app::HiddenWindowLauncher hiddenWindow_;
 };
 

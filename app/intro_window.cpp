@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <utility>
 
 #include "audio/bass.h"
@@ -21,8 +22,41 @@ namespace {
 using visuals::TwipsRect;
 
 constexpr DWORD kIntroLoadFlags = 34;
-constexpr int kWindowWidth = 495;
-constexpr int kWindowHeight = 316;
+constexpr int kClientWidth = 495;
+constexpr int kClientHeight = 316;
+// The window's own 1-pixel frame around the client area, as the other borderless windows have.
+constexpr int kFramePixels = 1;
+constexpr QRgb kWindowFrameColour = 0xFF808080;
+// Label1 as laid out: one line of the marquee text, 17505 twips wide.
+constexpr int kMarqueeWidthTwips = 17505;
+
+// A control of the client area, placed in twips inside the window's frame.
+QRect ClientRect(double left, double top, double width, double height) {
+    return TwipsRect(left, top, width, height).translated(kFramePixels, kFramePixels);
+}
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::Enter:
+        case QEvent::Leave:
+            return true;
+        default:
+            return false;
+    }
+}
 
 QLabel* MakePicture(QWidget* parent, const QRect& geometry, const QString& resource) {
     auto* picture = new QLabel(parent);
@@ -40,7 +74,7 @@ Form1::Form1(QString programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       programFolder_(std::move(programFolder)) {
     visuals::RegisterArtwork();
-    setFixedSize(kWindowWidth, kWindowHeight);
+    setFixedSize(kClientWidth + 2 * kFramePixels, kClientHeight + 2 * kFramePixels);
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -67,22 +101,28 @@ void Form1::BuildControls() {
     // Created back to front, so that the first control of the layout ends up on top.
     Picture3 = new QWidget(this);
     Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture3->setGeometry(TwipsRect(705, 4320, 2715, 375));
+    Picture3->setGeometry(ClientRect(705, 4320, 2715, 375));
     Picture3->setAutoFillBackground(true);
     Label1 = new QLabel(QString(), Picture3);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(visuals::ClassicSansFont(false));
-    Label1->setText(player::MarqueeText());
+    // The marquee's scroll constants were set for its laid-out width, so the font is fitted to
+    // that width whatever face stands in for the classic one.
+    const QString marquee = player::MarqueeText();
+    const QFont marqueeFont = visuals::FontFittedToWidth(
+        visuals::ClassicSansFont(false), marquee, visuals::TwipsToPixels(kMarqueeWidthTwips));
+    Label1->setFont(marqueeFont);
+    Label1->setText(marquee);
     Label1->adjustSize();
-    Label1->move(TwipsRect(30, 30, 0, 0).topLeft());
+    Label1->setGeometry(QRect(TwipsRect(30, 30, 0, 0).topLeft(),
+                              QSize(visuals::TextWidth(marqueeFont, marquee), Label1->height())));
 
     Label2 = new QLabel(QStringLiteral("C:\\>"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(visuals::ClassicSansFont(false));
-    Label2->move(TwipsRect(345, 4365, 0, 0).topLeft());
+    Label2->move(ClientRect(345, 4365, 0, 0).topLeft());
     Label2->adjustSize();
 
-    Picture2 = MakePicture(this, TwipsRect(3540, 3615, 3645, 1095),
+    Picture2 = MakePicture(this, ClientRect(3540, 3615, 3645, 1095),
                            QStringLiteral(":/images/intro_buttons.png"));
     Picture2->setObjectName(QStringLiteral("Picture2"));
     img_button_EXIT = new visuals::ClickLabel(Picture2);
@@ -91,10 +131,12 @@ void Form1::BuildControls() {
     img_button_GO = new visuals::ClickLabel(Picture2);
     img_button_GO->setObjectName(QStringLiteral("img_button_GO"));
     img_button_GO->setGeometry(TwipsRect(195, 75, 1275, 795));
+    img_button_GO->MakeAccessibleButton(QStringLiteral("Go"));
+    img_button_EXIT->MakeAccessibleButton(QStringLiteral("Exit"));
     connect(img_button_GO, &visuals::ClickLabel::clicked, this, &Form1::GoClicked);
     connect(img_button_EXIT, &visuals::ClickLabel::clicked, this, &Form1::ExitClicked);
 
-    Picture1 = MakePicture(this, TwipsRect(180, 120, 7050, 3525),
+    Picture1 = MakePicture(this, ClientRect(180, 120, 7050, 3525),
                            QStringLiteral(":/images/intro_banner.png"));
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Label3 = new QLabel(QStringLiteral("Jumping jellyfish!"), Picture1);
@@ -135,6 +177,10 @@ void Form1::FitCaption() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // Once GO or EXIT has run, the screen is unloaded: input still queued for it, such as the
+    // second half of a double-click, goes nowhere.
+    if (handedOver_ && watched == windowHandle() && IsUserInput(event->type())) return true;
+    if (handedOver_) return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::MouseMove) UpdateHoverCaption(qobject_cast<QWidget*>(watched));
     return QWidget::eventFilter(watched, event);
 }
@@ -166,8 +212,10 @@ bool Form1::Load() {
         audio::ShowCannotPlayModule();
     }
 
+    // Picture3's left is a position on the client area, inside the window's frame.
     const float textWidthTwips = static_cast<float>(Label1->width() * visuals::kTwipsPerPixel);
-    Marquee.Place(static_cast<float>(Picture3->x() * visuals::kTwipsPerPixel), textWidthTwips);
+    const int stripLeft = Picture3->x() - kFramePixels;
+    Marquee.Place(static_cast<float>(stripLeft * visuals::kTwipsPerPixel), textWidthTwips);
     PlaceMarqueeLabel();
 
     MarqueeColour.Start();
@@ -192,13 +240,29 @@ void Form1::Timer2Tick() {
     if (colour.isValid()) visuals::SetTextColour(Label1, colour);
 }
 
+void Form1::HandOver() {
+    handedOver_ = true;
+    if (QWindow* window = windowHandle()) window->installEventFilter(this);
+}
+
+void Form1::Unload() {
+    HandOver();
+    Timer1->stop();
+    Timer2->stop();
+    close();
+}
+
 void Form1::GoClicked() {
+    if (handedOver_) return;  // a click that was queued behind the one that handed over
+    HandOver();
     BASS_Pause();
     BASS_Free();
     emit goRequested();
 }
 
 void Form1::ExitClicked() {
+    if (handedOver_) return;
+    HandOver();
     BASS_Pause();
     BASS_StreamFree(IntroHandle);
     BASS_Free();
@@ -206,6 +270,7 @@ void Form1::ExitClicked() {
 }
 
 void Form1::UpdateHoverCaption(const QWidget* item) {
+    if (handedOver_) return;
     if (item == img_button_GO) {
         SetCaption(QStringLiteral("Plundering Porpoises!"));
     } else if (item == img_button_EXIT) {
@@ -223,10 +288,12 @@ void Form1::showEvent(QShowEvent* event) {
 void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);
-    painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(kWindowFrameColour), 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
     // Shape1: the white frame around the client area.
-    const QRect frame = TwipsRect(0, 5, 7425, 4725);
+    painter.setPen(QPen(Qt::white, 1));
+    const QRect frame = ClientRect(0, 5, 7425, 4725);
     painter.drawRect(frame.adjusted(0, 0, -1, -1));
 }
 

@@ -30,8 +30,14 @@ class Form1 : public QWidget {
     void Timer1Tick();  // marquee scroll
     void Timer2Tick();  // marquee colour
 
+    // GO and EXIT run once: from then on the screen takes no input, even what is already queued.
     void GoClicked();
     void ExitClicked();
+
+    // Unloads the screen for good: no input, no timers, the window closed. The app calls it once
+    // the main window has taken over.
+    void Unload();
+    bool HandedOver() const { return handedOver_; }
 
     // Sets the caption under the banner after the pointer moved over `item`.
     void UpdateHoverCaption(const QWidget* item);
@@ -71,9 +77,11 @@ class Form1 : public QWidget {
     void FitCaption();
     void BuildControls();
     void PlaceMarqueeLabel();
+    void HandOver();
 
     QString programFolder_;
     visuals::CentreOnFirstShow placement_;
+    bool handedOver_ = false;
 };
 
 }  // namespace hollowtide

@@ -13,6 +13,8 @@ void ShowQtMessageBox(const MessageBoxRequest& request) {
     box.exec();
 }
 
+int openBoxes = 0;  // UI thread only, as every box is
+
 MessageBoxHandler& CurrentHandler() {
     static MessageBoxHandler handler = ShowQtMessageBox;
     return handler;
@@ -28,7 +30,17 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
 void ShowMessageBox(const MessageBoxRequest& request) {
     // Copy first: a handler may install another one while its box is open.
     const MessageBoxHandler handler = CurrentHandler();
+    struct OpenScope {
+        OpenScope() { ++openBoxes; }
+        ~OpenScope() { --openBoxes; }
+        OpenScope(const OpenScope&) = delete;
+        OpenScope& operator=(const OpenScope&) = delete;
+    } open;
     handler(request);
+}
+
+bool MessageBoxOpen() {
+    return openBoxes > 0;
 }
 
 }  // namespace hollowtide::audio

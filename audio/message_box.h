@@ -24,6 +24,10 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
 void ShowMessageBox(const MessageBoxRequest& request);
 
+// True while a box is open (the handler of ShowMessageBox has not returned). Callers that act
+// as the user would, from outside the windows, wait while it is.
+bool MessageBoxOpen();
+
 // The title of boxes that have none of their own.
 inline constexpr char kApplicationTitle[] = "Hollowtide // Fenlark //";
 

@@ -83,7 +83,10 @@ void frm_MAIN::EndProgram() {
 
 bool frm_MAIN::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && event->type() == QEvent::KeyPress) {
-        Text1_KeyDown(static_cast<QKeyEvent*>(event)->key());
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // The M key of any layout reaches the handler as M, whatever letter it types there.
+        Text1_KeyDown(player::IsHiddenWindowKey(key->key(), key->nativeScanCode()) ? Qt::Key_M
+                                                                                   : key->key());
         return false;
     }
     return QWidget::eventFilter(watched, event);

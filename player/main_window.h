@@ -125,6 +125,8 @@ class frm_MAIN : public QWidget {
     void aboutRequested();         // the window has hidden itself; show the About screen
     void hiddenWindowRequested();  // M was pressed
     void endProgramRequested();    // end the program now
+    void songStarted();            // PlaySong has started a song (or tried to): number, title
+    void stateChanged();           // StopState or ShuffleOn may have changed
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -140,6 +142,9 @@ class frm_MAIN : public QWidget {
     void PlaceTitle();
     void ClearSpectrum();
     void EndProgram();
+    // The stopped state, as Stop leaves it.
+    void Stop();
+    void StopWhenNothingPlays();
 
     QString programFolder_;
     QPixmap background_;
@@ -147,6 +152,7 @@ class frm_MAIN : public QWidget {
     int titleLeftTwips_ = player::kTitleStartTwips;
     bool inPlaySong_ = false;
     bool endRequested_ = false;
+    player::FailedRound failedRound_;
     visuals::CentreOnFirstShow placement_;
     player::UniformDraw randomDraw_;
     std::unique_ptr<visuals::SpectrumAnalyser> analyser_;

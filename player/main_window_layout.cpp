@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "player/main_window_look.h"
+#include "visuals/click_label.h"
 #include "visuals/geometry.h"
 #include "visuals/spectrum_box.h"
 #include "visuals/spectrum_renderer.h"
@@ -36,12 +36,21 @@ Label* MakeLabel(QWidget* parent, const char* name, const char* caption, Qt::Ali
     return label;
 }
 
-// A transparent hot spot: an image control without a picture.
-ClickLabel* MakeHotSpot(QWidget* parent, const char* name) {
+// A transparent hot spot: an image control without a picture, a named button to a screen
+// reader.
+ClickLabel* MakeHotSpot(QWidget* parent, const char* name, const char* accessibleName) {
     auto* spot = new ClickLabel(parent);
     spot->setObjectName(QString::fromLatin1(name));
     spot->setFocusPolicy(Qt::NoFocus);
+    spot->MakeAccessibleButton(QString::fromLatin1(accessibleName));
     return spot;
+}
+
+// A text button: a screen reader names it after its caption, which may change.
+ClickLabel* MakeTextButton(QWidget* parent, const char* name, const char* caption) {
+    auto* button = MakeLabel<ClickLabel>(parent, name, caption, Qt::AlignHCenter);
+    button->SetAccessibleRole(QAccessible::Button);
+    return button;
 }
 
 // A label sized to its text: its laid-out corner stays, its width follows the caption.
@@ -61,18 +70,17 @@ QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs) {
 
 void frm_MAIN::BuildControls() {
     constexpr Qt::Alignment kLeft = Qt::AlignLeft;
-    constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
 
     // Back to front. Image1's picture is painted by the surface under the shapes and lines that
     // overlap it; the widget only gives presses on it a target.
     Image1 = MakeLabel<QLabel>(this, "Image1", "", kLeft);
     Place(Image1, 690, 3840, 6240, 390);
 
-    lbl_NEXT = MakeLabel<ClickLabel>(this, "lbl_NEXT", ">Next Tune<", kCentre);
+    lbl_NEXT = MakeTextButton(this, "lbl_NEXT", ">Next Tune<");
     Place(lbl_NEXT, 2385, 3945, 1290, 195);
-    Label2 = MakeLabel<ClickLabel>(this, "Label2", ">Stop<", kCentre);
+    Label2 = MakeTextButton(this, "Label2", ">Stop<");
     Place(Label2, 3945, 3945, 1320, 195);
-    lbl_prev = MakeLabel<ClickLabel>(this, "lbl_prev", ">Previous Tune<", kCentre);
+    lbl_prev = MakeTextButton(this, "lbl_prev", ">Previous Tune<");
     Place(lbl_prev, 840, 3945, 1245, 195);
     FitWidthToText(lbl_prev);
 
@@ -84,19 +92,19 @@ void frm_MAIN::BuildControls() {
     Label3 = MakeLabel<QLabel>(this, "Label3", "Label3", kLeft);
     Place(Label3, 1125, 150, 1005, 255);
 
-    imgMinimize = MakeHotSpot(this, "imgMinimize");
+    imgMinimize = MakeHotSpot(this, "imgMinimize", "Minimize");
     Place(imgMinimize, 6960, 150, 225, 195);
-    imgExit = MakeHotSpot(this, "imgExit");
+    imgExit = MakeHotSpot(this, "imgExit", "Exit");
     Place(imgExit, 7230, 150, 225, 195);
 
     Label5 = MakeLabel<QLabel>(this, "Label5", "Song No:", kLeft);
     Place(Label5, 105, 150, 675, 195);
     FitWidthToText(Label5);
 
-    lblRandom = MakeLabel<ClickLabel>(this, "lblRandom", ">Shuffle OFF<", kCentre);
+    lblRandom = MakeTextButton(this, "lblRandom", ">Shuffle OFF<");
     Place(lblRandom, 5565, 3945, 1245, 195);
 
-    imgAbout = MakeHotSpot(this, "imgAbout");
+    imgAbout = MakeHotSpot(this, "imgAbout", "About");
     Place(imgAbout, 6675, 150, 210, 195);
 
     // The title strip clips the scrolling title and keeps presses from dragging the window.

@@ -32,6 +32,18 @@ void Line(QPainter& painter, QRgb colour, int x1, int y1, int x2, int y2) {
     painter.drawLine(TwipsPoint(x1, y1), TwipsPoint(x2, y2));
 }
 
+// A line drawn the way the window system of the layout draws one: from its first point up to,
+// but not including, its last. Only straight lines (upright, flat or at 45 degrees) use it.
+void LineWithoutLastPoint(QPainter& painter, QRgb colour, int x1, int y1, int x2, int y2) {
+    const QPoint from = TwipsPoint(x1, y1);
+    const QPoint to = TwipsPoint(x2, y2);
+    if (from == to) return;
+    const auto sign = [](int value) { return (value > 0) - (value < 0); };
+    const QPoint step(sign(to.x() - from.x()), sign(to.y() - from.y()));
+    painter.setPen(QColor(colour));
+    painter.drawLine(from, to - step);
+}
+
 }  // namespace
 
 QFont LabelFont() {
@@ -76,8 +88,10 @@ void PaintSurface(QPainter& painter, const QPixmap& background, const QPixmap& b
     Line(painter, kLightGrey, 7530, 4020, 6780, 4020);  // Line9
 
     Outline(painter, kWhite, 6675, 150, 225, 195);  // Shape6: About's box
-    Line(painter, kWhite, 6780, 180, 6780, 270);    // Line10: the exclamation mark's stroke
-    Line(painter, kWhite, 6780, 300, 6780, 280);    // Line11: its dot
+    // The exclamation mark: its stroke ends where its dot begins, so both lines leave out their
+    // last point, or they would join into a bar.
+    LineWithoutLastPoint(painter, kWhite, 6780, 180, 6780, 270);  // Line10: the stroke
+    LineWithoutLastPoint(painter, kWhite, 6780, 300, 6780, 280);  // Line11: the dot
 }
 
 }  // namespace hollowtide::player

@@ -6,9 +6,9 @@
 
 #include "audio/error_dialog.h"
 #include "audio/mod_bass.h"
-#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "player/song_table.h"
+#include "visuals/click_label.h"
 #include "visuals/stars.h"
 
 namespace hollowtide {
@@ -75,8 +75,11 @@ void frm_MAIN::PlaySong() {
             if (!restart()) return;
             const QByteArray path = player::SongPath(programFolder_, *entry);
             MusicHandle = BASS_MusicLoad(0, path.constData(), 0, 0, entry->loadFlags);
-            if (BASS_MusicPlayEx(MusicHandle, 0, 0, 1) == 0) audio::ShowCannotPlayModule();
+            const bool played = BASS_MusicPlayEx(MusicHandle, 0, 0, 1) != 0;
+            failedRound_.Record(NextSong, played);
+            if (!played) audio::ShowCannotPlayModule();
             SongEndCheck();
+            emit songStarted();
             break;
         }
         if (NextSong != kAfterLastSong) break;  // out of range: nothing plays
@@ -104,7 +107,28 @@ void frm_MAIN::Timer1Tick() {
     if (BASS_ChannelIsActive(MusicHandle) == 0) {
         Label3->setText(QStringLiteral("Song Ended"));
         PlaySong();
+        StopWhenNothingPlays();
     }
+}
+
+void frm_MAIN::StopWhenNothingPlays() {
+    // A pack in which no song plays would otherwise show one box after another for ever, with
+    // no moment in which Exit can be reached. Play, Next and Previous try again.
+    if (endRequested_ || StopState != 0 || !failedRound_.Complete()) return;
+    Stop();
+}
+
+void frm_MAIN::Stop() {
+    Label2->setText(QStringLiteral(">Play<"));
+    BASS_Pause();
+    Timer1->stop();
+    Label3->setText(QStringLiteral("Stopped"));
+    Timer2->stop();
+    Label4->setText(QString());
+    Timer3->stop();
+    ClearSpectrum();
+    StopState = 1;
+    emit stateChanged();
 }
 
 void frm_MAIN::Timer2Tick() {
@@ -121,6 +145,8 @@ void frm_MAIN::lbl_NEXT_Click() {
     if (endRequested_) return;
     Label2->setText(QStringLiteral(">Stop<"));
     StopState = 0;
+    emit stateChanged();
+    StopWhenNothingPlays();
 }
 
 void frm_MAIN::lbl_prev_Click() {
@@ -130,6 +156,8 @@ void frm_MAIN::lbl_prev_Click() {
     if (endRequested_) return;
     Label2->setText(QStringLiteral(">Stop<"));
     StopState = 0;
+    emit stateChanged();
+    StopWhenNothingPlays();
 }
 
 void frm_MAIN::lblRandom_Click() {
@@ -140,25 +168,20 @@ void frm_MAIN::lblRandom_Click() {
         lblRandom->setText(QStringLiteral(">Shuffle OFF<"));
         ShuffleOn = 0;
     }
+    emit stateChanged();
 }
 
 void frm_MAIN::Label2_Click() {
     if (StopState == 0) {
-        Label2->setText(QStringLiteral(">Play<"));
-        BASS_Pause();
-        Timer1->stop();
-        Label3->setText(QStringLiteral("Stopped"));
-        Timer2->stop();
-        Label4->setText(QString());
-        Timer3->stop();
-        ClearSpectrum();
-        StopState = 1;
+        Stop();
     } else if (StopState == 1) {
         Label2->setText(QStringLiteral(">Stop<"));
         NextSong = static_cast<std::int16_t>(NextSong - 1);
         PlaySong();
         if (endRequested_) return;
         StopState = 0;
+        emit stateChanged();
+        StopWhenNothingPlays();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "player/playback_rules.h"
 
+#include <QChar>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -43,6 +44,23 @@ QByteArray ProgramFilePath(const QString& programFolder, const QString& storedPa
 
 QByteArray SongPath(const QString& programFolder, const SongEntry& entry) {
     return ProgramFilePath(programFolder, QString::fromLatin1(entry.storedPath));
+}
+
+bool IsHiddenWindowKey(int qtKey, quint32 nativeScanCode) {
+    if (qtKey == Qt::Key_M) return true;
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return false;  // another Latin letter
+    // Qt numbers the other letter keys by their capital's code point; only a letter can stand
+    // where M stands on a layout of another script, so digits and punctuation never count.
+    const bool letter = qtKey > 0x7F && qtKey <= 0xFFFF && QChar(qtKey).isLetter();
+    return letter && nativeScanCode == kUsMKeyScanCode;
+}
+
+void FailedRound::Record(int song, bool played) {
+    if (played) {
+        failed_.reset();
+    } else if (song >= 1 && song <= kSongCount) {
+        failed_.set(static_cast<std::size_t>(song - 1));
+    }
 }
 
 }  // namespace hollowtide::player

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
+#include <bitset>
 #include <functional>
 
 #include "player/song_table.h"
@@ -37,5 +39,27 @@ QByteArray SongPath(const QString& programFolder, const SongEntry& entry);
 // The 8-bit path handed to the engine for a file stored as "\data\..." beside the program: the
 // program's folder without a trailing separator, then the stored path.
 QByteArray ProgramFilePath(const QString& programFolder, const QString& storedPath);
+
+// The key in M's place on a US keyboard, as the X11 and Wayland keyboards number it (the
+// kernel's KEY_M, 50, plus 8).
+inline constexpr quint32 kUsMKeyScanCode = 58;
+
+// Whether a key press is the M key that opens the hidden window. On a layout with Latin
+// letters it is the key that types M, wherever that sits (`qtKey` is Qt::Key_M). On a layout
+// whose letters are not Latin (Russian, Greek...) it is the letter key in M's US place.
+bool IsHiddenWindowKey(int qtKey, quint32 nativeScanCode);
+
+// Watches for a pack in which nothing plays: Complete() once every song of the table has failed
+// to play since the last song that did play. A song that plays starts the count afresh; the
+// same song failing twice counts once.
+class FailedRound {
+  public:
+    void Record(int song, bool played);
+    bool Complete() const { return failed_.all(); }
+    int FailedSongs() const { return static_cast<int>(failed_.count()); }
+
+  private:
+    std::bitset<kSongCount> failed_;
+};
 
 }  // namespace hollowtide::player

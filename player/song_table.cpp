@@ -27,6 +27,12 @@ const SongEntry* FindSong(int number) {
     return &kTable[static_cast<std::size_t>(number - 1)];
 }
 
+QString MusicianOf(int number) {
+    if (FindSong(number) == nullptr) return {};
+    const catalog::CatalogSong& song = catalog::kSongs[static_cast<std::size_t>(number - 1)];
+    return QString::fromLatin1(catalog::kMusicianHandles[static_cast<std::size_t>(song.musician)]);
+}
+
 QString IntroTuneFileName() {
     return QString::fromLatin1(catalog::kIntroTuneFileName);
 }

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
 
 class QLabel;
 
@@ -14,5 +15,14 @@ namespace hollowtide::visuals {
 QFont ClassicSansFont(bool bold = false);
 
 void SetTextColour(QLabel* label, const QColor& colour);
+
+// `font` narrowed or widened until one line of `text` is exactly `widthPixels` wide (or as close
+// as it gets): a whole horizontal stretch near the one that fits, and a fraction of a pixel
+// between letters for the rest. The stand-in faces are wider than the classic one, and some
+// layouts were measured with it.
+QFont FontFittedToWidth(QFont font, const QString& text, int widthPixels);
+
+// The width one line of `text` takes in `font`, as a label sized to its text is laid out.
+int TextWidth(const QFont& font, const QString& text);
 
 }  // namespace hollowtide::visuals

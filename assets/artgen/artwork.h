@@ -18,4 +18,9 @@ QImage HiddenCartoon();   // 208 x 147
 QImage SpriteFlag();      // 13 x 11
 QImage SpritePig();       // 8 x 12
 
+// The launcher icon at `size` x `size` (16, 24, 32, 48, 64, 128 or 256), drawn for that size.
+QImage HicolorIcon(int size);
+
+inline constexpr int kHicolorSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
 }  // namespace artgen

@@ -57,5 +57,15 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
+    // The launcher icons, for the desktop's icon theme (installed, not compiled in).
+    if (!QDir().mkpath(out.filePath("hicolor"))) ++failures;
+    for (const int size : artgen::kHicolorSizes) {
+        const QImage icon = artgen::HicolorIcon(size);
+        const QString path = out.filePath(QString("hicolor/%1x%1.png").arg(size));
+        if (icon.size() != QSize(size, size) || !icon.save(path, "PNG")) {
+            std::fprintf(stderr, "artgen: failed on the %d-pixel icon\n", size);
+            ++failures;
+        }
+    }
     return failures == 0 ? 0 : 1;
 }

@@ -76,6 +76,8 @@ class AboutWindowTest : public QObject {
         window.show();
         QCOMPARE(window.windowTitle(), QString("About"));
         QVERIFY(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+        // A tool window (no task-bar entry) with no title bar.
+        QCOMPARE(window.windowType(), Qt::Tool);
         QCOMPARE(window.Surface()->size(), QSize(465, 332));
         QCOMPARE(window.size(), QSize(467, 334));  // a one-pixel border round the inside
         QCOMPARE(window.Surface()->pos(), QPoint(1, 1));

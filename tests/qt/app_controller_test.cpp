@@ -1,6 +1,12 @@
 #include <QtTest>
 
+#include <SDL.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include "app/app_controller.h"
+#include "app/program_setup.h"
+#include "app/termination_signals.h"
 #include "audio/bass.h"
 #include "audio/engine_testing.h"
 #include "player/song_table.h"
@@ -8,6 +14,7 @@
 #include "support/test_modules.h"
 
 using namespace hollowtide;
+namespace app = hollowtide::app;
 using hollowtide::testing::MessageBoxRecorder;
 using hollowtide::testing::TempDir;
 
@@ -19,6 +26,22 @@ void Click(QWidget* item) {
 
 void RunDeferredDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Queues a pointer event on a top-level window, as the window system would deliver it.
+void QueueMouse(QWindow* window, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    const QPointF local(at);
+    const QPointF global = window->mapToGlobal(local);
+    QCoreApplication::postEvent(
+        window, new QMouseEvent(type, local, local, global, Qt::LeftButton, held, Qt::NoModifier));
+}
+
+int MainWindowsAlive() {
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<frm_MAIN*>(window) != nullptr) ++count;
+    }
+    return count;
 }
 
 }  // namespace
@@ -59,6 +82,130 @@ class AppControllerTest : public QObject {
         QVERIFY(BASS_ChannelIsActive(controller.player()->MusicHandle) != 0);
         QVERIFY(boxes.boxes().empty());
         QCOMPARE(ended, 0);
+    }
+
+    // The rest of a double-click on GO reaches the intro screen after the first click has
+    // handed over; it must not run GO again.
+    void secondGoOpensNoSecondPlayer_data() {
+        using Events = QList<QEvent::Type>;
+        QTest::addColumn<Events>("events");
+        const auto press = QEvent::MouseButtonPress;
+        const auto release = QEvent::MouseButtonRelease;
+        const auto doubleClick = QEvent::MouseButtonDblClick;
+        QTest::newRow("press release press double-click")
+            << Events{press, release, press, doubleClick};
+        QTest::newRow("double-click and its release")
+            << Events{press, release, press, doubleClick, release};
+        QTest::newRow("two clicks") << Events{press, release, press, release};
+    }
+    void secondGoOpensNoSecondPlayer() {
+        QFETCH(QList<QEvent::Type>, events);
+        MessageBoxRecorder boxes;
+        int ended = 0;
+        AppController controller(folderPath(), [&] { ++ended; });
+        QVERIFY(controller.Start());
+        Form1* intro = controller.introScreen();
+        QVERIFY(QTest::qWaitForWindowExposed(intro));
+        QWindow* window = intro->windowHandle();
+        const QPoint go = intro->img_button_GO->mapTo(intro, intro->img_button_GO->rect().center());
+        const QPoint caption = intro->Label3->mapTo(intro, QPoint(1, 1));
+        for (const QEvent::Type type : events) {
+            const bool down = type != QEvent::MouseButtonRelease;
+            QueueMouse(window, type, go, down ? Qt::LeftButton : Qt::NoButton);
+        }
+        QueueMouse(window, QEvent::MouseMove, caption, Qt::NoButton);
+        QCoreApplication::processEvents();
+        RunDeferredDeletes();
+
+        QCOMPARE(MainWindowsAlive(), 1);
+        frm_MAIN* player = controller.player();
+        QVERIFY(player != nullptr && player->isVisible());
+        player->Timer1Tick();
+        QCOMPARE(player->Label1->text(), QStringLiteral("1"));
+        QCOMPARE(player->NextSong, std::int16_t{2});
+        // The engine the player brought up is still its own: the song plays on.
+        audio::PumpOffline(nullptr, 4096);
+        QCOMPARE(BASS_ChannelIsActive(player->MusicHandle), BASS_ACTIVE_PLAYING);
+        QVERIFY(boxes.boxes().empty());
+        QCOMPARE(ended, 0);
+    }
+
+    // A real SIGTERM, SIGINT or SIGHUP ends the program as the Exit of the window in charge
+    // does, from the event loop: the engine is released first.
+    void terminationSignalsEndLikeExit_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("afterGo");
+        for (const int number : app::kTerminationSignals) {
+            const QByteArray name = QByteArray(sigabbrev_np(number));
+            QTest::newRow(name + " on the intro screen") << number << false;
+            QTest::newRow(name + " in the player") << number << true;
+        }
+    }
+    void terminationSignalsEndLikeExit() {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, afterGo);
+        MessageBoxRecorder boxes;
+        int ended = 0;
+        bool engineUpAtEnd = true;
+        AppController controller(folderPath(), [&] {
+            ++ended;
+            engineUpAtEnd = BASS_Start() != 0;
+        });
+        app::TerminationSignals termination;
+        QVERIFY(termination.Installed());
+        connect(&termination, &app::TerminationSignals::terminationRequested, &controller,
+                &AppController::EndOnSignal);
+        QVERIFY(controller.Start());
+        DWORD song = controller.introScreen()->IntroHandle;
+        if (afterGo) {
+            Click(controller.introScreen()->img_button_GO);
+            controller.player()->Timer1Tick();
+            song = controller.player()->MusicHandle;
+        }
+        QVERIFY(BASS_ChannelIsActive(song) != 0);
+
+        QCOMPARE(kill(getpid(), signalNumber), 0);
+        QCOMPARE(ended, 0);  // nothing happens inside the handler
+        QTRY_COMPARE(ended, 1);
+        QVERIFY(!engineUpAtEnd);
+        QCOMPARE(BASS_ErrorGetCode(), 8);  // not initialised: released
+        QCOMPARE(BASS_ChannelIsActive(song), 0u);
+        QVERIFY(boxes.boxes().empty());
+        if (afterGo) QVERIFY(controller.player()->EndRequested());
+    }
+
+    void theSoundLibraryLeavesTheSignalsAlone() {
+        app::SetUpProgram();
+        QCOMPARE(QByteArray(SDL_GetHint(SDL_HINT_NO_SIGNAL_HANDLERS)), QByteArray("1"));
+        // With the engine up, SIGINT and SIGTERM still have the handling they had before.
+        struct sigaction before {};
+        sigaction(SIGTERM, nullptr, &before);
+        MessageBoxRecorder boxes;
+        audio::SetOutputKind(audio::OutputKind::Sdl);
+        const BOOL up = BASS_Init(-1, 44100, 0, nullptr);
+        struct sigaction during {};
+        sigaction(SIGTERM, nullptr, &during);
+        BASS_Free();
+        audio::SetOutputKind(audio::OutputKind::Offline);
+        QVERIFY(up != 0);
+        QCOMPARE(reinterpret_cast<void*>(during.sa_handler),
+                 reinterpret_cast<void*>(before.sa_handler));
+    }
+
+    void onlyTheIntroAndThePlayerCarryTheProgramIcon() {
+        app::SetUpProgram();
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.fenlark.hollowtide"));
+        MessageBoxRecorder boxes;
+        AppController controller(folderPath(), [] {});
+        QVERIFY(controller.Start());
+        QVERIFY(!controller.introScreen()->windowIcon().isNull());
+        Click(controller.introScreen()->img_button_GO);
+        frm_MAIN* player = controller.player();
+        QCOMPARE(player->windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+        player->imgAbout_Click();
+        QVERIFY(controller.aboutScreen()->windowIcon().isNull());
+        player->Text1_KeyDown(Qt::Key_M);
+        QVERIFY(controller.hiddenWindow().Window()->windowIcon().isNull());
     }
 
     void aboutSwapsWithThePlayerAndTheMusicPlaysOn() {

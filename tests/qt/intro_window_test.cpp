@@ -45,6 +45,13 @@ void Click(QWidget* item) {
     QTest::mouseClick(item, Qt::LeftButton, Qt::NoModifier, centre);
 }
 
+// To look at a window: HOLLOWTIDE_GRAB_DIR=/some/folder ./intro_window_test
+void GrabForALook(QWidget& window, const char* name) {
+    if (!qEnvironmentVariableIsSet("HOLLOWTIDE_GRAB_DIR")) return;
+    window.grab().save(qEnvironmentVariable("HOLLOWTIDE_GRAB_DIR") + QLatin1Char('/') +
+                       QLatin1String(name));
+}
+
 QColor TextColour(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }
@@ -105,6 +112,53 @@ class IntroWindowTest : public QObject {
         QCOMPARE(TextColour(intro.Label1), QColor(255, 0, 0));
         intro.Timer2Tick();
         QCOMPARE(TextColour(intro.Label1), QColor(255, 255, 255));
+    }
+
+    void marqueeIsAsWideAsDesignedWithTheRealFont() {
+        ProgramFolder folder;
+        MessageBoxRecorder boxes;
+        Form1 intro(folder.path());
+        // 17505 twips: the width the scroll constants were chosen for, whatever face stands in.
+        QCOMPARE(intro.Label1->width(), 1167);
+        QCOMPARE(QFontMetrics(intro.Label1->font()).horizontalAdvance(intro.Label1->text()), 1167);
+        QCOMPARE(intro.Label1->font().pixelSize(), 11);
+        QVERIFY(intro.Load());
+        QCOMPARE(intro.Marquee.left(), -17300.0f);
+        QCOMPARE(intro.Label1->x(), -1153);
+        QList<float> positions;
+        for (int tick = 0; tick < 3; ++tick) {
+            intro.Timer1Tick();
+            positions << intro.Marquee.left();
+        }
+        QCOMPARE(positions, (QList<float>{-17400.0f, -17500.0f, 2500.0f}));
+
+        // The last position of a pass, -17500 twips, has the whole text through the strip: the
+        // last credit has been seen in full.
+        intro.Marquee.setLeft(-17400.0f);
+        intro.Timer1Tick();
+        QCOMPARE(intro.Label1->x() + intro.Label1->width(), 0);
+        intro.Marquee.setLeft(-3000.0f);  // mid-way, for the picture below
+        intro.Timer1Tick();
+        intro.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&intro));
+        GrabForALook(intro, "Form1.png");
+    }
+
+    void windowHasAOnePixelFrameAroundShape1() {
+        ProgramFolder folder;
+        Form1 intro(folder.path());
+        const QImage shot = intro.grab().toImage();
+        GrabForALook(intro, "Form1_frame.png");
+        for (const QPoint corner : {QPoint(0, 0), QPoint(496, 0), QPoint(0, 317), QPoint(496, 317),
+                                    QPoint(248, 0), QPoint(0, 150)}) {
+            QCOMPARE(shot.pixelColor(corner).rgb(), 0xFF808080u);
+        }
+        // Shape1, the white frame of the client area, lies just inside it from y = 0 (5 twips).
+        QCOMPARE(shot.pixelColor(1, 150).rgb(), 0xFFFFFFFFu);
+        QCOMPARE(shot.pixelColor(495, 150).rgb(), 0xFFFFFFFFu);
+        QCOMPARE(shot.pixelColor(248, 1).rgb(), 0xFFFFFFFFu);
+        QCOMPARE(shot.pixelColor(248, 315).rgb(), 0xFFFFFFFFu);
+        QCOMPARE(shot.pixelColor(248, 316).rgb(), 0xFF000000u);  // the client's last row
     }
 
     void marqueeTextNamesTheGroupAndItsMusicians() {
@@ -276,12 +330,13 @@ class IntroWindowTest : public QObject {
     void layoutPutsTheHotAreasOverTheirBubbles() {
         ProgramFolder folder;
         Form1 intro(folder.path());
-        QCOMPARE(intro.size(), QSize(495, 316));
-        QCOMPARE(intro.Picture1->geometry(), QRect(12, 8, 470, 235));
-        QCOMPARE(intro.Picture2->geometry(), QRect(236, 241, 243, 73));
+        // A 1-pixel window frame around the 495 x 316 client area moves every control by one.
+        QCOMPARE(intro.size(), QSize(497, 318));
+        QCOMPARE(intro.Picture1->geometry(), QRect(12, 8, 470, 235).translated(1, 1));
+        QCOMPARE(intro.Picture2->geometry(), QRect(236, 241, 243, 73).translated(1, 1));
         QCOMPARE(intro.img_button_GO->geometry(), QRect(13, 5, 85, 53));
         QCOMPARE(intro.img_button_EXIT->geometry(), QRect(163, 7, 69, 37));
-        QCOMPARE(intro.Picture3->geometry(), QRect(47, 288, 181, 25));
+        QCOMPARE(intro.Picture3->geometry(), QRect(47, 288, 181, 25).translated(1, 1));
         QCOMPARE(intro.Label2->text(), QStringLiteral("C:\\>"));
         QVERIFY(intro.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!intro.Picture1->pixmap().isNull());

@@ -1,5 +1,6 @@
 // frm_MAIN's playback control, driven tick by tick: the offline output stands for the sound
 // device and the message-box recorder for the user closing boxes.
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -10,11 +11,11 @@
 
 #include "audio/bass.h"
 #include "audio/engine_testing.h"
-#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "player/song_table.h"
 #include "qt/player_test_folder.h"
 #include "support/message_box_recorder.h"
+#include "visuals/click_label.h"
 
 using hollowtide::frm_MAIN;
 using hollowtide::testing::MessageBoxRecorder;
@@ -64,6 +65,15 @@ class MainWindowTest : public QObject {
     static void PlayFrom(frm_MAIN& window, int number) {
         window.NextSong = static_cast<std::int16_t>(number);
         window.PlaySong();
+    }
+
+    static void ExpectStopped(frm_MAIN& window) {
+        QCOMPARE(window.Label2->text(), QStringLiteral(">Play<"));
+        QCOMPARE(window.Label3->text(), QStringLiteral("Stopped"));
+        QCOMPARE(window.Label4->text(), QString());
+        QCOMPARE(window.StopState, std::int16_t{1});
+        QVERIFY(!window.Timer1->isActive() && !window.Timer2->isActive() &&
+                !window.Timer3->isActive());
     }
 
     static void ExpectPlaying(frm_MAIN& window, int number) {
@@ -268,6 +278,68 @@ class MainWindowTest : public QObject {
         QCOMPARE(boxes_->boxes().size(), std::size_t{1});
     }
 
+    // A pack in which nothing plays: one full round of boxes, then the player stops as Stop
+    // leaves it, instead of showing boxes for ever.
+    void nothingPlayableStopsAfterOneFullRound() {
+        hollowtide::testing::TempDir empty;  // no data/ folder at all
+        frm_MAIN window(QString::fromStdString(empty.path().string()));
+        QSignalSpy ended(&window, &frm_MAIN::endProgramRequested);
+        window.Load();
+        for (int tick = 0; tick < hollowtide::player::kSongCount; ++tick) {
+            QVERIFY2(window.Timer1->isActive(), qPrintable(QString::number(tick)));
+            window.Timer1Tick();
+        }
+        QCOMPARE(boxes_->boxes().size(), std::size_t{49});
+        for (const auto& box : boxes_->boxes())
+            QCOMPARE(box.text, QStringLiteral("Cannot Play Module)"));
+        ExpectStopped(window);
+        QCOMPARE(window.Label1->text(), QStringLiteral("49"));
+        QCOMPARE(window.NextSong, std::int16_t{50});
+
+        // Play, Next and Previous each try again: one more box, and stopped again.
+        window.Label2_Click();
+        QCOMPARE(window.Label1->text(), QStringLiteral("49"));
+        ExpectStopped(window);
+        window.lbl_NEXT_Click();
+        QCOMPARE(window.Label1->text(), QStringLiteral("1"));
+        ExpectStopped(window);
+        window.lbl_prev_Click();
+        QCOMPARE(window.Label1->text(), QStringLiteral("49"));
+        ExpectStopped(window);
+        QCOMPARE(boxes_->boxes().size(), std::size_t{52});
+        window.lblRandom_Click();
+        QCOMPARE(window.ShuffleOn, std::int16_t{-1});
+        QCOMPARE(boxes_->boxes().size(), std::size_t{52});
+
+        window.imgExit_Click();
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void aSingleSongThatPlaysKeepsThePlayerGoing() {
+        std::set<int> missing;
+        for (int number = 1; number <= hollowtide::player::kSongCount; ++number) {
+            if (number != 30) missing.insert(number);
+        }
+        PlayerFolder folder(missing);
+        frm_MAIN window(folder.path());
+        window.Load();
+        // Songs 1 to 29 fail, 30 plays; after it 31 to 49 and 1 to 29 fail, and 30 plays again:
+        // more than a round of failures, but never every song, so the player never gives up.
+        for (int tick = 0; tick < 30; ++tick) window.Timer1Tick();
+        ExpectPlaying(window, 30);
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(PumpUntilEnded(window.MusicHandle));
+            for (int tick = 0; tick < 20; ++tick) window.Timer1Tick();
+            QCOMPARE(window.Label1->text(), QStringLiteral("1"));
+            QCOMPARE(window.StopState, std::int16_t{0});
+            QCOMPARE(window.Label2->text(), QStringLiteral(">Stop<"));
+            QVERIFY(window.Timer1->isActive());
+            for (int tick = 0; tick < 29; ++tick) window.Timer1Tick();
+            ExpectPlaying(window, 30);
+        }
+        QCOMPARE(boxes_->boxes().size(), std::size_t{29 + 2 * 48});
+    }
+
     void titleScrollsLeftAndReentersFromTheRight() {
         auto window = StartedWindow();
         window->Timer2Tick();
@@ -417,6 +489,43 @@ class MainWindowTest : public QObject {
         QTest::keyClick(window->windowHandle(), Qt::Key_Space);
         QCOMPARE(hidden.count(), 3);
         ExpectPlaying(*window, 1);
+    }
+
+    // Key presses as the X11 and Wayland keyboards deliver them, with their native key codes
+    // (the key's place) and keysyms (what it types).
+    void mKeyWorksOnEveryLayout_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<quint32>("scanCode");
+        QTest::addColumn<quint32>("keysym");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("US: M") << int(Qt::Key_M) << 58u << 0x6du << "m" << true;
+        QTest::newRow("AZERTY: M, in US ;'s place")
+            << int(Qt::Key_M) << 47u << 0x6du << "m" << true;
+        QTest::newRow("AZERTY: comma, in US M's place")
+            << int(Qt::Key_Comma) << 58u << 0x2cu << "," << false;
+        QTest::newRow("Russian: soft sign, in US M's place")
+            << 0x042C << 58u << 0x6d8u << QString(QChar(0x044C)) << true;
+        QTest::newRow("Russian: te, in US N's place")
+            << 0x0422 << 57u << 0x6d4u << QString(QChar(0x0442)) << false;
+        QTest::newRow("Greek: mu, in US M's place")
+            << 0x039C << 58u << 0x7ecu << QString(QChar(0x03BC)) << true;
+    }
+    void mKeyWorksOnEveryLayout() {
+        QFETCH(int, key);
+        QFETCH(quint32, scanCode);
+        QFETCH(quint32, keysym);
+        QFETCH(QString, text);
+        QFETCH(bool, opens);
+        auto window = StartedWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QSignalSpy hidden(window.get(), &frm_MAIN::hiddenWindowRequested);
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, Qt::NoModifier, scanCode, keysym, 0, text);
+            QCoreApplication::sendEvent(window->windowHandle(), &event);
+        }
+        QCOMPARE(hidden.count(), opens ? 1 : 0);
     }
 };
 

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "visuals/click_label.h"
 #include "player/main_window.h"
+#include "visuals/click_label.h"
 #include "visuals/spectrum_box.h"
 
 using hollowtide::frm_MAIN;
@@ -85,7 +85,13 @@ class PlayerLayoutTest : public QObject {
         QCOMPARE(at(100, 8), 0xFF8080FFu);                   // Shape4, the top strip
         QCOMPARE(at(482, 16), 0xFFFFFFFFu);                  // Shape2, Exit's box
         QCOMPARE(at(452, 14), 0xFFFFFFFFu);                  // Line10, About's mark
-        QCOMPARE(at(420, 70), 0xFF000000u);                  // picWinamp
+        // The mark reads "!": a stroke, a gap, then the dot, inside the About box.
+        for (int y = 12; y <= 17; ++y) QCOMPARE(at(452, y), 0xFFFFFFFFu);
+        QCOMPARE(at(452, 18), 0xFF8080FFu);
+        QCOMPARE(at(452, 19), 0xFF8080FFu);
+        QCOMPARE(at(452, 20), 0xFFFFFFFFu);
+        QCOMPARE(at(452, 21), 0xFF8080FFu);
+        QCOMPARE(at(420, 70), 0xFF000000u);  // picWinamp
     }
 
     void textsFitTheirBoxes() {

@@ -141,3 +141,29 @@ TEST(Artwork, SpritesAndIconHaveTransparentSurrounds) {
 }
 
 }  // namespace
+
+// The launcher icons, as the install puts them in the desktop's icon theme.
+TEST(Artwork, LauncherIconsAreDrawnForEachSize) {
+    const QString folder = QStringLiteral(HOLLOWTIDE_SOURCE_DIR "/assets/images/hicolor/");
+    QImage smallest;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(folder + QStringLiteral("%1x%1.png").arg(size));
+        ASSERT_EQ(icon.size(), QSize(size, size)) << size;
+        EXPECT_TRUE(icon.hasAlphaChannel()) << size;
+        if (size == 16) smallest = icon;
+        if (size > 24) continue;
+        // The small ones are pixel art: every pixel wholly there or wholly not, no blur.
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const int alpha = qAlpha(icon.pixel(x, y));
+                ASSERT_TRUE(alpha == 0 || alpha == 255) << size << " at " << x << "," << y;
+            }
+        }
+    }
+    // Not the large one scaled down: that would blur into partial pixels, as measured above,
+    // and its corners would not be transparent.
+    const QImage scaled = QImage(folder + "256x256.png")
+                              .scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_ARGB32);
+    EXPECT_NE(scaled, smallest.convertToFormat(QImage::Format_ARGB32));
+}

@@ -1,0 +1,16 @@
+// What the program sets up once, before its first window: its names on the desktop, its
+// compiled-in pictures, and the sound library's hands off the termination signals.
+// UI thread only, after the QApplication exists.
+#pragma once
+
+namespace hollowtide::app {
+
+// The application id: the desktop entry's file name (without ".desktop"), the icon's name and
+// the AppStream component id.
+inline constexpr char kApplicationId[] = "org.fenlark.hollowtide";
+
+// Only the intro screen and the main window carry the program icon; the About screen and the
+// hidden window have none, so no application-wide icon is set.
+void SetUpProgram();
+
+}  // namespace hollowtide::app
