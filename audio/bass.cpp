@@ -33,10 +33,12 @@ Result Succeed(Result result) {
     return result;
 }
 
-constexpr std::uintmax_t kLargestModuleFile = 512u << 20;
+// Modules are rarely above a few tens of megabytes; a larger file is not read at all, so that a
+// stray huge file neither freezes the caller nor holds its memory.
+constexpr std::uintmax_t kLargestModuleFile = 64u << 20;
 
 // Reads the file into memory (on the calling thread). Throws EngineError with 2 when it cannot
-// be read, 1 when it is too large to hold.
+// be read or is larger than any module.
 std::vector<std::uint8_t> ReadModuleFile(std::string_view eightBitPath) {
     const auto path = ha::FindPathIgnoringCase(eightBitPath);
     std::error_code error;
@@ -45,7 +47,9 @@ std::vector<std::uint8_t> ReadModuleFile(std::string_view eightBitPath) {
     }
     const std::uintmax_t size = std::filesystem::file_size(*path, error);
     if (error) throw ha::EngineError(ha::error_code::kCannotOpenFile, "cannot size file");
-    if (size > kLargestModuleFile) throw ha::EngineError(ha::error_code::kMemory, "too large");
+    if (size > kLargestModuleFile) {
+        throw ha::EngineError(ha::error_code::kCannotOpenFile, "larger than any module");
+    }
     std::ifstream in(*path, std::ios::binary);
     if (!in) throw ha::EngineError(ha::error_code::kCannotOpenFile, "cannot open file");
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
@@ -99,13 +103,14 @@ BOOL BASS_Init(int device, DWORD freq, DWORD /*flags*/, void* /*window*/) {
         engine.mixer = std::make_unique<ha::Mixer>();
         engine.analyser = std::make_unique<ha::SpectrumAnalyser>();
         if (engine.outputKind == ha::OutputKind::Offline) {
-            auto offline =
-                std::make_unique<ha::OfflineOutput>(*engine.mixer, engine.offlineBufferFrames);
-            ha::RegisterOfflineOutput(offline.get());
-            engine.output = std::move(offline);
+            engine.offline = std::make_unique<ha::OfflineOutput>(engine.offlineBufferFrames);
+            engine.output = engine.offline.get();
         } else {
-            engine.output = std::make_unique<ha::SdlOutput>(*engine.mixer);
+            engine.output = &ha::SdlOutput::Acquire();
         }
+        engine.output->feed().attach(engine.mixer.get());
+        engine.output->start();  // a device kept from the last BASS_Init may be paused
+        if (engine.offline) ha::RegisterOfflineOutput(engine.offline.get());
     } catch (const ha::EngineError& error) {
         ha::ReleaseEngine();
         return Fail(error.code(), 0);
@@ -121,6 +126,7 @@ BOOL BASS_Start() {
     if (!engine.initialised()) return Fail(ha::error_code::kNotInitialised, 0);
     if (engine.failures.startFails) return Fail(ha::error_code::kNotStarted, 0);
     engine.output->start();
+    engine.output->maintain();
     return Succeed(1);
 }
 
@@ -177,6 +183,8 @@ BOOL BASS_MusicPlayEx(HMUSIC handle, DWORD pos, int flags, BOOL reset) {
         // Without a reset a playing module carries on; everything else starts from the top.
         if (reset != 0 || player->state() != ha::PlayState::Playing) {
             player->restart(loop);
+            // What was mixed ahead of the device is mixed again, from the top.
+            engine.output->feed().discardLookahead();
         } else {
             player->setLooping(loop);
         }
@@ -192,6 +200,7 @@ DWORD BASS_ChannelIsActive(DWORD handle) {
     if (!engine.initialised()) return Fail<DWORD>(ha::error_code::kNotInitialised, 0);
     const ha::ModulePlayer* player = ha::FindModule(handle);
     if (player == nullptr) return Fail<DWORD>(ha::error_code::kInvalidHandle, 0);
+    engine.output->maintain();  // the player polls this every 10 ms
     switch (player->state()) {
         case ha::PlayState::Idle:
             return Succeed<DWORD>(BASS_ACTIVE_STOPPED);
@@ -217,16 +226,16 @@ std::int32_t BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
     if (BASS_ChannelIsActive(handle) == BASS_ACTIVE_STOPPED) {
         return Fail(ha::error_code::kDataNotAvailable, -1);
     }
-    std::array<float, ha::SpectrumAnalyser::kSize> heard{};
-    // The history may be lapped while copying only if this thread stalls for most of a second.
+    std::array<float, ha::SpectrumAnalyser::kSize> left{};
+    std::array<float, ha::SpectrumAnalyser::kSize> right{};
+    // The ring may be lapped while copying only if this thread stalls for most of a second.
     bool copied = false;
     for (int attempt = 0; attempt < 3 && !copied; ++attempt) {
-        const std::uint64_t end =
-            std::min(engine.output->heardFrame(), engine.mixer->mixedFrames());
-        copied = engine.mixer->copyHistory(end, heard.data(), heard.size());
+        copied = engine.output->feed().copyFrames(engine.output->heardFrame(), left.data(),
+                                                  right.data(), left.size());
     }
     if (!copied) return Fail(ha::error_code::kDataNotAvailable, -1);
-    engine.analyser->analyse(heard.data(), static_cast<float*>(buffer));
+    engine.analyser->analyse(left.data(), right.data(), static_cast<float*>(buffer));
     return Succeed(static_cast<std::int32_t>(ha::SpectrumAnalyser::kSize));
 }
 

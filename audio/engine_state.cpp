@@ -19,11 +19,15 @@ ModulePlayer* FindModule(DWORD handle) {
 void ReleaseEngine() {
     EngineState& engine = Engine();
     WithdrawOfflineOutput();
-    if (engine.output) engine.output->pause();
-    engine.output.reset();  // no mixing from here on
+    if (engine.output != nullptr) {
+        engine.output->pause();
+        engine.output->feed().detach();  // no mixing from here on
+        engine.output = nullptr;
+    }
     engine.modules.clear();
     engine.analyser.reset();
     engine.mixer.reset();
+    engine.offline.reset();
 }
 
 }  // namespace hollowtide::audio

@@ -4,6 +4,7 @@
 
 #include "audio/engine_state.h"
 #include "audio/offline_output.h"
+#include "audio/sdl_output.h"
 
 namespace hollowtide::audio {
 
@@ -25,6 +26,11 @@ void SetOfflineBufferFrames(std::size_t frames) {
 
 void InjectFailures(const InjectedFailures& failures) {
     Engine().failures = failures;
+    SimulateDeviceLoss(failures.deviceLost);
+}
+
+void ForgetOutputDevice() {
+    SdlOutput::Forget();
 }
 
 InjectedFailures CurrentInjectedFailures() {

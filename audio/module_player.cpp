@@ -12,16 +12,19 @@
 namespace hollowtide::audio {
 
 ModulePlayer::ModulePlayer(std::vector<std::uint8_t> bytes, DWORD loadFlags)
-    : bytes_(std::move(bytes)), loadFlags_(loadFlags), module_(parse()), block_(2 * kBlockFrames) {}
+    : module_(Parse(bytes, loadFlags, log_)), block_(2 * kBlockFrames) {
+    // libopenmpt keeps what it needs; the file's bytes go with the caller's vector.
+}
 
-std::unique_ptr<openmpt::module> ModulePlayer::parse() const {
+std::unique_ptr<openmpt::module> ModulePlayer::Parse(const std::vector<std::uint8_t>& bytes,
+                                                     DWORD loadFlags, std::ostream& log) {
     // At the song's end a read returns 0 frames and playback stays there until a restart.
     static const std::map<std::string, std::string> kInitialCtls = {{"play.at_end", "stop"}};
     ClearUpperVectorState();
     try {
-        auto module = std::make_unique<openmpt::module>(
-            bytes_.data(), bytes_.data() + bytes_.size(), log_, kInitialCtls);
-        ApplyRenderSettings(*module, RenderSettingsForFlags(loadFlags_));
+        auto module = std::make_unique<openmpt::module>(bytes.data(), bytes.data() + bytes.size(),
+                                                        log, kInitialCtls);
+        ApplyRenderSettings(*module, RenderSettingsForFlags(loadFlags));
         return module;
     } catch (const std::bad_alloc&) {
         throw EngineError(error_code::kMemory, "out of memory while loading a module");
@@ -40,7 +43,14 @@ std::size_t ModulePlayer::decode(float* block) noexcept {
 
 void ModulePlayer::restart(bool loop) {
     if (!untouched_) {
-        module_ = parse();
+        // Back to the first row of the first order, which also resets every channel, the
+        // tempo and the global volume to the song's own start values.
+        ClearUpperVectorState();
+        try {
+            module_->set_position_order_row(0, 0);
+        } catch (const std::exception&) {
+            throw EngineError(error_code::kUnsupportedFormat, "module cannot restart");
+        }
         untouched_ = true;
     }
     module_->set_repeat_count(loop ? -1 : 0);

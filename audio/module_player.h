@@ -24,8 +24,8 @@ enum class PlayState { Idle, Playing, Ended };
 
 class ModulePlayer {
   public:
-    // Parses `bytes` as a module and applies the load flags' render settings. Throws
-    // EngineError with 6 (not a module) or 1 (out of memory).
+    // Parses `bytes` as a module and applies the load flags' render settings; the bytes are not
+    // kept. Throws EngineError with 6 (not a module) or 1 (out of memory).
     ModulePlayer(std::vector<std::uint8_t> bytes, DWORD loadFlags);
     ModulePlayer(const ModulePlayer&) = delete;
     ModulePlayer& operator=(const ModulePlayer&) = delete;
@@ -53,13 +53,12 @@ class ModulePlayer {
     std::uint64_t renderedFrames() const { return rendered_.load(std::memory_order_acquire); }
 
   private:
-    std::unique_ptr<openmpt::module> parse() const;
+    static std::unique_ptr<openmpt::module> Parse(const std::vector<std::uint8_t>& bytes,
+                                                  DWORD loadFlags, std::ostream& log);
     // The next block (kBlockFrames frames, fewer at the end) into `block`.
     std::size_t decode(float* block) noexcept;
 
-    std::vector<std::uint8_t> bytes_;  // kept so that a restart can begin from a clean module
-    DWORD loadFlags_;
-    mutable std::ostream log_{nullptr};  // libopenmpt's messages go nowhere
+    std::ostream log_{nullptr};  // libopenmpt's messages go nowhere; outlives module_
     std::unique_ptr<openmpt::module> module_;
     bool untouched_ = true;  // module_ has not rendered since it was parsed
 

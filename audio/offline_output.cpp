@@ -4,27 +4,34 @@
 
 namespace hollowtide::audio {
 
-OfflineOutput::OfflineOutput(Mixer& mixer, std::size_t bufferFrames)
-    : mixer_(mixer), bufferFrames_(bufferFrames) {}
+OfflineOutput::OfflineOutput(std::size_t bufferFrames)
+    : bufferFrames_(bufferFrames), discarded_(2 * Mixer::kChunkFrames) {}
 
-void OfflineOutput::pause() {
-    paused_.store(true);
-    pumping_.waitUntilUnused();
-}
-
-std::uint64_t OfflineOutput::heardFrame() const {
-    const std::uint64_t mixed = mixer_.mixedFrames();
-    return mixed > bufferFrames_ ? mixed - bufferFrames_ : 0;
+void OfflineOutput::maintain() {
+    // The pretend device comes back the moment it is available again.
+    if (DeviceLossSimulated()) {
+        feed_.suspend(heardFrame());
+    } else {
+        feed_.resume();
+    }
 }
 
 std::size_t OfflineOutput::pump(float* out, std::size_t frames) {
-    UseScope scope(pumping_);
-    if (paused_.load()) {
+    if (DeviceLossSimulated()) {
         if (out != nullptr) std::fill_n(out, 2 * frames, 0.0f);
         return 0;
     }
-    mixer_.mix(out, frames);
-    return frames;
+    const bool mixing = !feed_.paused() && !feed_.suspended();
+    if (out != nullptr) {
+        feed_.fill(out, frames, 0);
+    } else {
+        for (std::size_t done = 0; done < frames;) {
+            const std::size_t step = std::min(frames - done, Mixer::kChunkFrames);
+            feed_.fill(discarded_.data(), step, 0);
+            done += step;
+        }
+    }
+    return mixing ? frames : 0;
 }
 
 namespace {

@@ -1,13 +1,29 @@
-// Output through SDL2's audio subsystem: the default device, 44100 Hz stereo float, mixing in
+// Output through SDL2's audio subsystem: the default device, 44100 Hz stereo float, fed from
 // SDL's callback.
+//
+// The device is opened once and kept for the rest of the process: BASS_Free and BASS_Init only
+// detach and attach mixers. A sound server can take seconds to close a stream it has only just
+// opened, and the player restarts the engine before every song.
+//
+// A device that is lost (the sound server went away, the card was unplugged) or that stops
+// calling back for more than a second is replaced by the default device as soon as one can be
+// opened, retried four times a second on a thread of its own. Meanwhile the stream waits where
+// the listener stopped hearing it, and plays on from there.
+//
+// Thread contract: Acquire, Forget and maintain run on the UI thread; the callback runs on
+// SDL's audio thread; the replacement thread alone opens and closes devices once the first one
+// is open.
 #pragma once
 
 #include <SDL2/SDL.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
 
-#include "audio/mixer.h"
 #include "audio/output.h"
 
 namespace hollowtide::audio {
@@ -23,58 +39,60 @@ class SdlAudioSubsystem {
     SdlAudioSubsystem& operator=(const SdlAudioSubsystem&) = delete;
 };
 
-// An open audio device, closed (after its callback has returned for good) when the object goes.
-class SdlAudioDevice {
-  public:
-    // Opens the default device paused; throws EngineError(3) on failure.
-    explicit SdlAudioDevice(const SDL_AudioSpec& wanted);
-    ~SdlAudioDevice();
-    SdlAudioDevice(const SdlAudioDevice&) = delete;
-    SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
-
-    SDL_AudioDeviceID id() const { return id_; }
-    int bufferFrames() const { return bufferFrames_; }
-
-  private:
-    SDL_AudioDeviceID id_ = 0;
-    int bufferFrames_ = 0;
-};
-
 class SdlOutput : public Output {
   public:
-    // Frames per device buffer (5.8 ms). Short, because closing the device lets two buffers
-    // drain and the player closes it before every song; short also keeps the latency small.
-    static constexpr int kBufferFrames = 256;
+    // Frames per device buffer (46 ms): few wake-ups of the audio thread, and the heard-frame
+    // estimate keeps the display in step with the ear.
+    static constexpr int kBufferFrames = 2048;
 
-    // Opens the device and starts it running. Throws EngineError(3) when it cannot.
-    explicit SdlOutput(Mixer& mixer);
-    ~SdlOutput() override = default;
+    // The process's SDL output, opened by the first call. Throws EngineError(3) when no device
+    // has ever been opened and none can be opened now. Once one was, a device that is gone for
+    // the moment is no failure: the output keeps trying to bring one back.
+    static SdlOutput& Acquire();
+    // Test seam: closes the device and forgets that there ever was one. The engine must be
+    // freed.
+    static void Forget();
 
-    void start() override;
-    void pause() override;
-    bool paused() const override { return paused_.load(); }
-    std::uint64_t heardFrame() const override;
+    ~SdlOutput() override;
+
+    DeviceFeed& feed() override { return feed_; }
+    void maintain() override;
+
+    // True while the device is lost and a replacement is being sought (any thread).
+    bool replacing() const { return replacing_.load(); }
+
+  protected:
+    std::uint64_t framesInDevice(const DeviceFeed::Given& given) const override;
 
   private:
-    static void Callback(void* self, Uint8* stream, int length);
-    std::uint64_t runningHeardFrame() const;
+    struct Device;
 
-    // While paused the listener hears nothing new: the position stays where pause() found it.
-    std::atomic<std::uint64_t> pausedHeard_{0};
+    SdlOutput();
+    std::unique_ptr<Device> OpenDevice();  // throws EngineError(3)
+    static void Callback(void* device, Uint8* stream, int length);
+    void RequestReplacement(bool stalled);
+    void ReplacementLoop();
+    void StopReplacementThread();
 
-    Mixer& mixer_;
-    std::atomic<bool> paused_{false};
-    UseGuard inCallback_;
-
-    // Written by the callback, read by heardFrame: a sequence lock with atomic fields. The
-    // sequence is odd while the callback updates the pair.
-    std::atomic<std::uint32_t> sequence_{0};
-    std::atomic<std::uint64_t> framesGiven_{0};      // total after the latest callback
-    std::atomic<std::uint64_t> callbackCounter_{0};  // SDL performance counter at that callback
-
-    // Declared last: the device closes (and its callback stops) before the members above go.
+    // Declared first: it is shut down after every device is closed.
     SdlAudioSubsystem subsystem_;
-    SdlAudioDevice device_;
+
+    DeviceFeed feed_;
+    std::atomic<int> bufferFrames_{kBufferFrames};  // the open device's, set before it runs
+    std::atomic<std::uint64_t> extraLatency_{0};    // frames the sound server holds besides
+    std::atomic<std::uint64_t> openedAt_{0};        // clock reading when the device opened
+    std::atomic<bool> lost_{false};       // set by the callback when SDL has given the device up
+    std::atomic<bool> replacing_{false};  // a replacement is being sought
+
+    // Owned by the UI thread until the replacement thread exists, then by that thread.
+    std::unique_ptr<Device> device_;
+    bool stalled_ = false;  // the device to replace stopped calling back (replacement thread)
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool wanted_ = false;  // guarded by mutex_: a replacement is asked for
+    bool quit_ = false;    // guarded by mutex_
+    std::thread replacer_;
 };
 
 }  // namespace hollowtide::audio

@@ -7,21 +7,21 @@
 #include <cstddef>
 #include <memory>
 
-#include <kissfft/kiss_fftr.h>
+#include <kissfft/kiss_fft.h>
 
 namespace hollowtide::audio {
 
-// A KissFFT real-input plan, freed with the object. Throws std::bad_alloc when it cannot be made.
-class KissFftrPlan {
+// A KissFFT complex plan, freed with the object. Throws std::bad_alloc when it cannot be made.
+class KissFftPlan {
   public:
-    explicit KissFftrPlan(int size);
-    kiss_fftr_cfg get() const { return plan_.get(); }
+    explicit KissFftPlan(int size);
+    kiss_fft_cfg get() const { return plan_.get(); }
 
   private:
     struct Free {
-        void operator()(kiss_fftr_state* plan) const;
+        void operator()(kiss_fft_state* plan) const;
     };
-    std::unique_ptr<kiss_fftr_state, Free> plan_;
+    std::unique_ptr<kiss_fft_state, Free> plan_;
 };
 
 class SpectrumAnalyser {
@@ -31,16 +31,19 @@ class SpectrumAnalyser {
 
     SpectrumAnalyser();
 
-    // Hann-windowed FFT of `samples` (kSize values). Writes kBins magnitudes into `bins`, scaled
-    // so that a sine of amplitude A centred on a bin gives A there (and a constant A gives A in
-    // bin 0). Nothing beyond bins[kBins - 1] is touched.
-    void analyse(const float* samples, float* bins);
+    // Hann-windowed FFT of a stereo block (kSize values per channel). Writes kBins magnitudes
+    // into `bins`: in each bin the louder of the two channels, scaled so that a sine of
+    // amplitude A centred on a bin gives A there (and a constant A gives A in bin 0). A sound
+    // on one side only therefore reads as loud as the same sound in the middle. Nothing beyond
+    // bins[kBins - 1] is touched.
+    void analyse(const float* left, const float* right, float* bins);
 
   private:
-    KissFftrPlan plan_;
+    KissFftPlan plan_;
     std::array<float, kSize> window_{};
-    std::array<float, kSize> windowed_{};
-    std::array<kiss_fft_cpx, kBins> spectrum_{};
+    // Both channels in one complex transform: left as the real part, right as the imaginary.
+    std::array<kiss_fft_cpx, kSize> windowed_{};
+    std::array<kiss_fft_cpx, kSize> spectrum_{};
     float scale_ = 0.0f;  // 2 / (sum of the window): undoes the window's coherent gain
 };
 

@@ -16,6 +16,7 @@
 #include "audio/bass.h"
 #include "audio/engine_testing.h"
 #include "audio/load_flags.h"
+#include "audio/vector_state.h"
 #include "support/test_modules.h"
 
 namespace {
@@ -126,6 +127,7 @@ void BM_RenderBareLibopenmpt(benchmark::State& state) {
         ha::ApplyRenderSettings(module, ha::RenderSettingsForFlags(kFlags));
         module.set_repeat_count(-1);
         for (std::size_t done = 0; done < kThreeMinutes; done += kDeviceBuffer) {
+            ha::ClearUpperVectorState();
             module.read_interleaved_stereo(44100, kDeviceBuffer, out.data());
         }
         benchmark::DoNotOptimize(out.data());

@@ -46,7 +46,10 @@ std::size_t CountEntries(const char* folder) {
 class EngineSdlTest : public ::testing::Test {
   protected:
     void SetUp() override { ResetEngineSeams(); }
-    void TearDown() override { ResetEngineSeams(); }
+    void TearDown() override {
+        ResetEngineSeams();
+        audio::ForgetOutputDevice();
+    }
 };
 
 TEST_F(EngineSdlTest, PlaysThroughTheDummyDriverUntilTheSongEnds) {
@@ -88,6 +91,7 @@ TEST_F(EngineSdlTest, PauseHoldsTheSongAndFreeWorksWhilePlaying) {
 }
 
 TEST_F(EngineSdlTest, NoUsableDriverGivesCode3) {
+    audio::ForgetOutputDevice();
     {
         ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
         EXPECT_EQ(BASS_Init(-1, 44100, 0, nullptr), 0);
@@ -95,6 +99,79 @@ TEST_F(EngineSdlTest, NoUsableDriverGivesCode3) {
     }
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0) << "a failed init leaves nothing behind";
+}
+
+// Asks whether `music` is active every 10 ms for `seconds`, as the player's poll does.
+void PollFor(HMUSIC music, double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        BASS_ChannelIsActive(music);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+// Waits up to `seconds` for `done`, checking every 10 ms.
+template <typename Condition>
+bool PollUntil(Condition done, double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// A sound server that goes away mid-song and comes back: the song waits, silent but active, and
+// goes on from where it was once a device can be had again.
+TEST_F(EngineSdlTest, ALostDeviceIsReplacedAndTheSongGoesOnFromWhereItStopped) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0);
+    const HMUSIC music = LoadFromMemory(MakeTestMod(64, 4, 6));  // 31 s
+    ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+    ASSERT_TRUE(PollUntil([&] { return audio::PlayedFrames(music) > 5000; }, 5));
+
+    audio::InjectFailures({.deviceLost = true});
+    PollFor(music, 0.2);
+    const auto held = audio::PlayedFrames(music);
+    PollFor(music, 1.2);
+    EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PLAYING) << "no racing through the pack";
+    EXPECT_EQ(audio::PlayedFrames(music), held) << "nothing plays into the void";
+
+    audio::InjectFailures({});
+    EXPECT_TRUE(PollUntil(
+        [&] {
+            return BASS_ChannelIsActive(music) == BASS_ACTIVE_PLAYING &&
+                   audio::PlayedFrames(music) > held + 4410;
+        },
+        3))
+        << "a device opens again within a quarter of a second";
+    EXPECT_LT(audio::PlayedFrames(music), held + 3 * 44100u) << "it goes on from where it was";
+    BASS_Free();
+}
+
+// Once a device has been opened, a song start while it is gone does not end the program: the
+// engine comes up on an output that keeps trying.
+TEST_F(EngineSdlTest, InitSucceedsWhileAOnceOpenedDeviceIsGone) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0);
+    BASS_Free();
+    audio::InjectFailures({.deviceLost = true});
+    ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0) << BASS_ErrorGetCode();
+    ASSERT_NE(BASS_Start(), 0);
+    const HMUSIC music = LoadFromMemory(MakeTestMod(64, 1, 6));
+    ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+    PollFor(music, 0.5);
+    EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PLAYING);
+    EXPECT_EQ(audio::PlayedFrames(music), 0u);
+    audio::InjectFailures({});
+    EXPECT_TRUE(PollUntil([&] { return audio::PlayedFrames(music) > 4410; }, 3));
+    BASS_Free();
+
+    // At start-up, with no device ever opened, there is nothing to wait for.
+    audio::ForgetOutputDevice();
+    audio::InjectFailures({.deviceLost = true});
+    EXPECT_EQ(BASS_Init(-1, 44100, 0, nullptr), 0);
+    EXPECT_EQ(BASS_ErrorGetCode(), 3);
 }
 
 // The player tears the engine down and brings it up again for every song.

@@ -27,11 +27,17 @@ std::array<float, kN> Sine(double amplitude, double bin, double phase = 0.3) {
     return samples;
 }
 
+// The same block on both sides: a sound in the middle of the stereo image.
+void AnalyseCentred(audio::SpectrumAnalyser& analyser, const std::array<float, kN>& samples,
+                    float* bins) {
+    analyser.analyse(samples.data(), samples.data(), bins);
+}
+
 TEST(SpectrumAnalyserTest, FullScaleSineAtABinCentreGivesAboutOneThere) {
     audio::SpectrumAnalyser analyser;
     std::array<float, 257> bins{};
     for (const int bin : {1, 5, 32, 200}) {
-        analyser.analyse(Sine(1.0, bin).data(), bins.data());
+        AnalyseCentred(analyser, Sine(1.0, bin), bins.data());
         EXPECT_NEAR(bins[bin], 1.0f, 1e-4f) << bin;
         // The Hann window leaks into the two neighbours only, at half the height (bin 0 also
         // meets the sine's mirror image).
@@ -41,13 +47,37 @@ TEST(SpectrumAnalyserTest, FullScaleSineAtABinCentreGivesAboutOneThere) {
         EXPECT_NEAR(bins[bin + 1], 0.5f, 1e-4f);
         EXPECT_LT(bins[bin + 3], 1e-4f);
     }
-    analyser.analyse(Sine(0.25, 10).data(), bins.data());
+    AnalyseCentred(analyser, Sine(0.25, 10), bins.data());
     EXPECT_NEAR(bins[10], 0.25f, 1e-4f) << "linear in the amplitude";
 
     std::array<float, kN> constant;
     constant.fill(0.5f);
-    analyser.analyse(constant.data(), bins.data());
+    AnalyseCentred(analyser, constant, bins.data());
     EXPECT_NEAR(bins[0], 0.5f, 1e-4f);
+}
+
+// A tracker channel panned hard to one side is as loud as the same channel in the middle, and
+// each bin reads the louder side.
+TEST(SpectrumAnalyserTest, ASoundOnOneSideReadsAsLoudAsInTheMiddle) {
+    audio::SpectrumAnalyser analyser;
+    const std::array<float, kN> silence{};
+    std::array<float, 257> bins{};
+    for (const int bin : {1, 7, 32, 255}) {
+        analyser.analyse(Sine(1.0, bin).data(), silence.data(), bins.data());
+        EXPECT_NEAR(bins[bin], 1.0f, 1e-4f) << "left only, bin " << bin;
+        analyser.analyse(silence.data(), Sine(1.0, bin).data(), bins.data());
+        EXPECT_NEAR(bins[bin], 1.0f, 1e-4f) << "right only, bin " << bin;
+        EXPECT_LT(bins[bin + 3 > 256 ? bin - 3 : bin + 3], 1e-4f);
+    }
+    // Two sounds, one per side: each bin shows its own side's sound, not their average.
+    analyser.analyse(Sine(0.8, 4).data(), Sine(0.3, 20).data(), bins.data());
+    EXPECT_NEAR(bins[4], 0.8f, 1e-4f);
+    EXPECT_NEAR(bins[20], 0.3f, 1e-4f);
+    // Opposite phases cancel in a mono mix, but both sides still sound.
+    std::array<float, kN> inverted = Sine(1.0, 9);
+    for (float& sample : inverted) sample = -sample;
+    analyser.analyse(Sine(1.0, 9).data(), inverted.data(), bins.data());
+    EXPECT_NEAR(bins[9], 1.0f, 1e-4f);
 }
 
 TEST(SpectrumAnalyserTest, SilenceGivesZerosEverywhere) {
@@ -55,7 +85,7 @@ TEST(SpectrumAnalyserTest, SilenceGivesZerosEverywhere) {
     std::array<float, kN> silence{};
     std::array<float, 257> bins;
     bins.fill(7.0f);
-    analyser.analyse(silence.data(), bins.data());
+    analyser.analyse(silence.data(), silence.data(), bins.data());
     for (const float b : bins) EXPECT_EQ(b, 0.0f);
 }
 
@@ -108,33 +138,29 @@ TEST_F(EngineSpectrumTest, FollowsTheFramesHeardNotTheNewestMixed) {
     ASSERT_GT(BASS_ChannelGetData(music, buffer.data(), BASS_DATA_FFT512), 0);
     for (std::size_t k = 0; k < 257; ++k) EXPECT_EQ(buffer[k], 0.0f) << k;
 
-    // Later, the spectrum matches the mono mix of the frames heard, frame for frame.
+    // Later, the spectrum matches that of the stereo frames heard, frame for frame.
     std::vector<float> all = first;
     const std::vector<float> more = Pump(9000, 700);
     all.insert(all.end(), more.begin(), more.end());
-    const std::size_t heard = all.size() / 2 - kLatency;
-    std::array<float, kN> mono{};
-    for (std::size_t i = 0; i < kN; ++i) {
-        const std::size_t frame = heard - kN + i;
-        mono[i] = 0.5f * (all[2 * frame] + all[2 * frame + 1]);
-    }
-    std::array<float, 257> expected{};
-    audio::SpectrumAnalyser().analyse(mono.data(), expected.data());
+    auto spectrumEndingAt = [&all](std::size_t end) {
+        std::array<float, kN> left{};
+        std::array<float, kN> right{};
+        for (std::size_t i = 0; i < kN; ++i) {
+            left[i] = all[2 * (end - kN + i)];
+            right[i] = all[2 * (end - kN + i) + 1];
+        }
+        std::vector<float> bins(257);
+        audio::SpectrumAnalyser().analyse(left.data(), right.data(), bins.data());
+        return bins;
+    };
+    const std::vector<float> expected = spectrumEndingAt(all.size() / 2 - kLatency);
     ASSERT_GT(BASS_ChannelGetData(music, buffer.data(), BASS_DATA_FFT512), 0);
     for (std::size_t k = 0; k < 257; ++k) EXPECT_FLOAT_EQ(buffer[k], expected[k]) << k;
     EXPECT_GT(*std::max_element(expected.begin(), expected.end()), 0.01f);
 
     // The newest frames give a different picture (the melody moved on).
-    std::array<float, kN> newest{};
-    const std::size_t mixed = all.size() / 2;
-    for (std::size_t i = 0; i < kN; ++i) {
-        const std::size_t frame = mixed - kN + i;
-        newest[i] = 0.5f * (all[2 * frame] + all[2 * frame + 1]);
-    }
-    std::array<float, 257> newestBins{};
-    audio::SpectrumAnalyser().analyse(newest.data(), newestBins.data());
     EXPECT_NE(std::vector<float>(buffer.begin(), buffer.begin() + 257),
-              std::vector<float>(newestBins.begin(), newestBins.end()));
+              spectrumEndingAt(all.size() / 2));
 }
 
 TEST_F(EngineSpectrumTest, NoDataOnceTheSongHasEndedAndBeenHeard) {

@@ -1,0 +1,176 @@
+#include "audio/device_feed.h"
+
+#include <algorithm>
+
+namespace hollowtide::audio {
+
+DeviceFeed::DeviceFeed() : scratch_(2 * Mixer::kChunkFrames) {}
+
+void DeviceFeed::attach(Mixer* mixer) {
+    mixer_.store(mixer);
+    generation_.fetch_add(1);
+}
+
+void DeviceFeed::detach() {
+    mixer_.store(nullptr);
+    inFill_.waitUntilUnused();
+}
+
+void DeviceFeed::pause(std::uint64_t heardNow) {
+    if (paused_.load()) return;
+    pausedAt_.store(heardNow);
+    paused_.store(true);
+}
+
+void DeviceFeed::start() {
+    if (!paused_.load()) return;
+    floor_.store(std::max(floor_.load(), pausedAt_.load()));
+    paused_.store(false);
+}
+
+void DeviceFeed::suspend(std::uint64_t replayFrom) {
+    if (suspended_.load()) return;
+    suspendedAt_.store(replayFrom);
+    suspended_.store(true);
+}
+
+void DeviceFeed::resume() {
+    if (!suspended_.load()) return;
+    floor_.store(std::max(floor_.load(), suspendedAt_.load()));
+    rewind_.store(true);  // before the fill that sees the device back can run
+    suspended_.store(false);
+}
+
+DeviceFeed::Given DeviceFeed::lastGiven() const {
+    for (;;) {
+        const std::uint32_t before = sequence_.load();
+        Given given{givenEnd_.load(), givenTime_.load()};
+        if ((before & 1u) == 0 && sequence_.load() == before) return given;
+    }
+}
+
+std::uint64_t DeviceFeed::heardFrame(const Given& given, std::uint64_t framesInDevice) const {
+    if (suspended_.load()) return suspendedAt_.load();
+    if (paused_.load()) return pausedAt_.load();
+    const std::uint64_t end = given.streamEnd;
+    const std::uint64_t heard = end > framesInDevice ? end - framesInDevice : 0;
+    return std::max(heard, floor_.load());
+}
+
+bool DeviceFeed::copyFrames(std::uint64_t end, float* left, float* right, std::size_t count) const {
+    if (!ring_.read(end, left, right, count)) return false;
+    // The frames before the current mixer's first one belong to an earlier song.
+    const std::uint64_t origin = origin_.load();
+    const std::uint64_t first = end >= count ? end - count : 0;
+    if (origin > first) {
+        const auto before =
+            static_cast<std::size_t>(std::min<std::uint64_t>(origin - first, count));
+        std::fill_n(left, before, 0.0f);
+        std::fill_n(right, before, 0.0f);
+    }
+    return true;
+}
+
+void DeviceFeed::fill(float* out, std::size_t frames, std::uint64_t time) noexcept {
+    UseScope scope(inFill_);
+    if (suspended_.load()) {
+        std::fill_n(out, 2 * frames, 0.0f);
+        publish(time);
+        return;
+    }
+    if (rewind_.exchange(false)) {
+        // The device is back: play again what the lost one swallowed, as far as the ring
+        // still holds it, fading in.
+        const std::uint64_t oldest = mixed_ > FrameRing::kFrames ? mixed_ - FrameRing::kFrames : 0;
+        played_ = std::clamp(suspendedAt_.load(), oldest, mixed_);
+        gain_ = 0.0f;
+        fading_ = false;
+    }
+    const std::uint64_t generation = generation_.load();
+    if (generation != seenGeneration_) {
+        seenGeneration_ = generation;
+        // A new mixer: what the previous one mixed ahead fades out before its first frame, and
+        // nothing else of it is played.
+        if (!fading_ && gain_ > 0.0f && mixed_ > played_) beginFadeOut();
+        mixed_ = fading_ ? fadeEnd_ : played_;
+        origin_.store(mixed_);
+    }
+    if (discard_.exchange(false)) mixed_ = fading_ ? fadeEnd_ : played_;
+
+    Mixer* mixer = paused_.load() ? nullptr : mixer_.load();
+    const bool running = mixer != nullptr;
+    if (!running && wasRunning_ && !fading_) beginFadeOut();
+    wasRunning_ = running;
+
+    std::size_t done = 0;
+    while (done < frames) {
+        if (fading_) {
+            done += outputTail(out + 2 * done, frames - done);
+        } else if (running) {
+            done += outputRunning(*mixer, out + 2 * done, frames - done);
+        } else {
+            std::fill(out + 2 * done, out + 2 * frames, 0.0f);
+            break;
+        }
+    }
+    publish(time);
+}
+
+void DeviceFeed::beginFadeOut() noexcept {
+    fadeEnd_ = std::min(mixed_, played_ + kFadeFrames);
+    fading_ = fadeEnd_ > played_;
+    if (!fading_) gain_ = 0.0f;
+}
+
+std::size_t DeviceFeed::outputTail(float* out, std::size_t frames) noexcept {
+    // A straight line from the gain now to silence at the tail's last frame.
+    const std::uint64_t left = fadeEnd_ - played_;
+    const auto take =
+        static_cast<std::size_t>(std::min<std::uint64_t>({frames, left, Mixer::kChunkFrames}));
+    ring_.readOwn(played_, out, take);
+    const float step = gain_ / static_cast<float>(left);
+    for (std::size_t i = 0; i < take; ++i) {
+        const float gain = gain_ - step * static_cast<float>(i + 1);
+        out[2 * i] *= gain;
+        out[2 * i + 1] *= gain;
+    }
+    played_ += take;
+    gain_ = played_ == fadeEnd_ ? 0.0f : gain_ - step * static_cast<float>(take);
+    fading_ = played_ != fadeEnd_;
+    return take;
+}
+
+std::size_t DeviceFeed::outputRunning(Mixer& mixer, float* out, std::size_t frames) noexcept {
+    const std::size_t count = std::min(frames, Mixer::kChunkFrames);
+    mixAhead(mixer, played_ + count + kFadeFrames);
+    ring_.readOwn(played_, out, count);
+    if (gain_ < 1.0f) {
+        constexpr float kStep = 1.0f / static_cast<float>(kFadeFrames);
+        for (std::size_t i = 0; i < count; ++i) {
+            gain_ = std::min(1.0f, gain_ + kStep);
+            out[2 * i] *= gain_;
+            out[2 * i + 1] *= gain_;
+        }
+    }
+    played_ += count;
+    return count;
+}
+
+void DeviceFeed::mixAhead(Mixer& mixer, std::uint64_t target) noexcept {
+    while (mixed_ < target) {
+        const auto count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(target - mixed_, Mixer::kChunkFrames));
+        mixer.mix(scratch_.data(), count, mixed_);
+        ring_.write(mixed_, scratch_.data(), count);
+        mixed_ += count;
+    }
+}
+
+void DeviceFeed::publish(std::uint64_t time) noexcept {
+    sequence_.fetch_add(1);
+    givenEnd_.store(played_);
+    givenTime_.store(time);
+    sequence_.fetch_add(1);
+}
+
+}  // namespace hollowtide::audio

@@ -1,0 +1,195 @@
+// What the listener hears around the output's edges: pauses and resumes that fade instead of
+// clicking, a new song that starts after the old one has faded, and a lost device that plays on
+// from where the listener stopped hearing it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "audio/bass.h"
+#include "audio/device_feed.h"
+#include "audio/engine_testing.h"
+#include "audio/mixer.h"
+#include "audio/module_player.h"
+#include "engine_fixture.h"
+#include "support/test_modules.h"
+
+namespace hollowtide::testing {
+namespace {
+
+constexpr std::size_t kFade = audio::DeviceFeed::kFadeFrames;
+
+// A held sine in both channels: a smooth wave, so that any cut would stand out as a step far
+// larger than the wave's own.
+std::vector<std::uint8_t> HeldSine() {
+    TestModOptions options;
+    options.wave = TestWave::Sine;
+    options.sampleLength = 32;
+    options.rows = 64;
+    options.speed = 31;  // notes far apart: long stretches of steady tone
+    return MakeTestMod(options);
+}
+
+// The largest change between neighbouring samples of one channel in frames [from, to).
+float LargestStep(const std::vector<float>& stereo, std::size_t from, std::size_t to) {
+    float largest = 0.0f;
+    for (std::size_t frame = std::max<std::size_t>(from, 1); frame < to; ++frame) {
+        for (std::size_t side = 0; side < 2; ++side) {
+            largest = std::max(
+                largest, std::fabs(stereo[2 * frame + side] - stereo[2 * (frame - 1) + side]));
+        }
+    }
+    return largest;
+}
+
+float LargestValue(const std::vector<float>& stereo, std::size_t from, std::size_t to) {
+    float largest = 0.0f;
+    for (std::size_t i = 2 * from; i < 2 * to; ++i)
+        largest = std::max(largest, std::fabs(stereo[i]));
+    return largest;
+}
+
+std::vector<float> Joined(std::vector<float> a, const std::vector<float>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+using EngineOutputTest = OfflineEngineTest;
+
+TEST_F(EngineOutputTest, PauseFadesOutWithin5msAndStartFadesBackIn) {
+    const HMUSIC music = LoadFromMemory(HeldSine(), 34);
+    ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+    const std::vector<float> before = Pump(3333, 517);
+    const float music5ms = LargestStep(before, before.size() / 2 - kFade, before.size() / 2);
+    ASSERT_GT(LargestValue(before, 3000, 3333), 0.1f) << "the tone sounds when it is cut";
+
+    ASSERT_NE(BASS_Pause(), 0);
+    const std::vector<float> paused = Pump(1000, 37);
+    std::vector<float> heard = Joined(before, paused);
+    EXPECT_LE(LargestStep(heard, 3333 - kFade, 3333 + 1000), music5ms) << "the cut clicks";
+    EXPECT_GT(LargestValue(paused, 0, 10), 0.05f) << "the tail is heard, not dropped";
+    EXPECT_EQ(LargestValue(paused, kFade, 1000), 0.0f) << "silent 5 ms after the pause";
+    EXPECT_EQ(audio::PumpOffline(nullptr, 100), 0u) << "nothing is mixed while paused";
+
+    ASSERT_NE(BASS_Start(), 0);
+    const std::vector<float> resumed = Pump(2000, 129);
+    heard = Joined(heard, resumed);
+    const std::size_t resumeAt = 3333 + 1000 + 100;
+    EXPECT_LE(LargestStep(heard, resumeAt - 10, resumeAt + kFade),
+              LargestStep(heard, resumeAt + kFade, resumeAt + 2 * kFade))
+        << "the resume clicks";
+    EXPECT_GT(LargestValue(resumed, kFade, 2000), 0.1f) << "full level after the fade";
+}
+
+TEST_F(EngineOutputTest, PausedTailDoesNotCountAsHeardAndPlayOnGoesOnFromThere) {
+    const HMUSIC music = LoadFromMemory(MakeTestMod());
+    ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+    Pump(5000);
+    const std::uint64_t played = audio::PlayedFrames(music);
+    EXPECT_EQ(played, 5000 - kDefaultOfflineBuffer);
+    ASSERT_NE(BASS_Pause(), 0);
+    EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PAUSED);
+    Pump(3000);
+    EXPECT_EQ(audio::PlayedFrames(music), played) << "the position holds while paused";
+    ASSERT_NE(BASS_Start(), 0);
+    EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PLAYING);
+    Pump(1000);
+    // The faded tail was heard, then the stream went on where the tail ended.
+    EXPECT_EQ(audio::PlayedFrames(music), played + kFade + 1000);
+}
+
+// The player changes songs by pausing, freeing the engine and starting again, all between two
+// device buffers. The device then still holds the old song's last mixed frames.
+TEST(DeviceFeedTest, ANewMixerStartsOnlyOnceTheOldOnesFramesHaveFadedOut) {
+    const auto song = HeldSine();
+    audio::DeviceFeed feed;
+    std::vector<float> heard;
+    auto fill = [&](std::size_t frames) {
+        std::vector<float> out(2 * frames);
+        feed.fill(out.data(), frames, 0);
+        heard.insert(heard.end(), out.begin(), out.end());
+    };
+    auto first = std::make_unique<audio::Mixer>();
+    audio::ModulePlayer one(song, 34);
+    one.restart(false);
+    first->attach(&one);
+    feed.attach(first.get());
+    fill(3000);
+    feed.pause(0);
+    feed.detach();
+    first.reset();  // freed before the device asked for anything more
+
+    audio::Mixer second;
+    audio::ModulePlayer two(song, 34);
+    two.restart(false);
+    second.attach(&two);
+    feed.attach(&second);
+    feed.start();
+    fill(4000);
+
+    const float music5ms = LargestStep(heard, 3000 - kFade, 3000);
+    EXPECT_LE(LargestStep(heard, 3000 - kFade, 3000 + 3 * kFade), music5ms);
+    // The new song's first frame comes right after the old one's fading tail.
+    EXPECT_GT(LargestValue(heard, 3000, 3010), 0.05f);
+    EXPECT_EQ(two.startFrame(), 3000 + kFade);
+    EXPECT_GT(LargestValue(heard, 3000 + 2 * kFade, 7000), 0.1f);
+}
+
+// The device goes away mid-song (a sound server killed) and comes back: the song waits, then
+// goes on from the frame the listener last heard, so nothing of it is lost.
+TEST_F(EngineOutputTest, LostDeviceResumesFromWhereTheListenerStoppedHearing) {
+    const auto song = MakeTestMod(64, 2, 6);
+    // The same song heard without interruption.
+    const HMUSIC reference = LoadFromMemory(song, 34);
+    ASSERT_NE(BASS_MusicPlayEx(reference, 0, 0, 1), 0);
+    const std::vector<float> whole = Pump(40000, 500);
+    ResetEngineSeams();
+    audio::SetOutputKind(audio::OutputKind::Offline);
+    ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0);
+
+    const HMUSIC music = LoadFromMemory(song, 34);
+    ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+    const std::vector<float> beforeLoss = Pump(15000, 500);
+    audio::InjectFailures({.deviceLost = true});
+    for (int poll = 0; poll < 100; ++poll) {
+        EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PLAYING) << "the song waits";
+        EXPECT_EQ(audio::PumpOffline(nullptr, 441), 0u);
+    }
+    EXPECT_EQ(audio::PlayedFrames(music), 15000 - kDefaultOfflineBuffer);
+    std::array<float, 513> spectrum{};
+    EXPECT_EQ(BASS_ChannelGetData(music, spectrum.data(), BASS_DATA_FFT512), 512);
+
+    audio::InjectFailures({});
+    EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PLAYING);
+    const std::vector<float> afterReturn = Pump(20000, 500);
+    // What the listener heard: the frames the lost device had played, then the rest. The first
+    // frames after the return fade in.
+    const std::size_t heardBefore = 15000 - kDefaultOfflineBuffer;
+    const std::vector<float> expected(whole.begin() + 2 * heardBefore, whole.end());
+    ASSERT_GE(afterReturn.size(), 2 * 20000u);
+    for (std::size_t i = 2 * kFade; i < 2 * 20000; ++i) {
+        ASSERT_EQ(afterReturn[i], expected[i]) << "sample " << i;
+    }
+    EXPECT_EQ(std::vector<float>(beforeLoss.begin(), beforeLoss.begin() + 2 * heardBefore),
+              std::vector<float>(whole.begin(), whole.begin() + 2 * heardBefore));
+    EXPECT_EQ(audio::PlayedFrames(music), heardBefore + 20000 - kDefaultOfflineBuffer);
+}
+
+TEST_F(EngineOutputTest, FilesLargerThanAnyModuleAreRefusedUnread) {
+    TempDir dir;
+    const auto path = dir / "huge.mod";
+    {
+        // Sparse: 65 MiB on paper, nothing on disk; a real module at its start.
+        WriteFile(path, MakeTestMod());
+        std::filesystem::resize_file(path, (64u << 20) + 1);
+    }
+    EXPECT_EQ(BASS_MusicLoad(0, path.c_str(), 0, 0, 34), 0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), 2);
+    std::filesystem::resize_file(path, 64u << 20);
+    EXPECT_NE(BASS_MusicLoad(0, path.c_str(), 0, 0, 34), 0u) << "64 MiB itself is accepted";
+}
+
+}  // namespace
+}  // namespace hollowtide::testing
