@@ -172,7 +172,7 @@ void Composer::WriteEcho(PatternWriter& w, const BarPlace& place) {
             w.Off(row + delay, channel);
             continue;
         }
-        w.Note(row + delay, channel, cell.note, instrument, 26);
+        w.Note(row + delay, channel, cell.note, instrument, 20);
     }
 }
 

@@ -14,9 +14,9 @@ namespace packgen {
 
 namespace {
 
-constexpr double kModLevelDb = -12.0;
-constexpr double kXmLevelDb = -12.0;
-constexpr double kItLevelDb = -12.0;
+constexpr double kModLevelDb = -4.0;
+constexpr double kXmLevelDb = -1.1;
+constexpr double kItLevelDb = -4.9;
 
 // The level each format is brought to, in dB of the estimate: the formats mix at levels of
 // their own.

@@ -193,19 +193,19 @@ std::pair<int, int> NoteRange(DrumRole role) {
 int DrumVolume(DrumRole role) {
     switch (role) {
         case DrumRole::Kick:
-            return 60;
+            return 48;
         case DrumRole::Snare:
-            return 46;
+            return 36;
         case DrumRole::Hat:
-            return 26;
+            return 18;
         case DrumRole::OpenHat:
-            return 24;
+            return 16;
         case DrumRole::Perc:
-            return 34;
-        case DrumRole::Tom:
-            return 44;
-        case DrumRole::Crash:
             return 26;
+        case DrumRole::Tom:
+            return 36;
+        case DrumRole::Crash:
+            return 18;
     }
     return 32;
 }
@@ -237,7 +237,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
     Sample leadSample = signature ? MakeTone(persona.leads.front(), Voice::Lead, signatureRandom,
                                              persona.leadOctave)
                                   : MakeTone(plan.lead, Voice::Lead, random, persona.leadOctave);
-    leadSample.volume = 52;
+    leadSample.volume = 48;
     Instrument lead = Named("lead", random.between(96, 160));
     if (tracker) {
         if (!IsOneShot(plan.lead)) {
@@ -259,7 +259,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
         persona
             .leads[static_cast<std::size_t>(random.below(static_cast<int>(persona.leads.size())))];
     Sample altSample = MakeTone(altKind, Voice::Lead, random, persona.leadOctave);
-    altSample.volume = 46;
+    altSample.volume = 44;
     Instrument alt = Named("lead 2", random.between(80, 176));
     if (tracker) {
         if (!IsOneShot(altKind)) alt.volumeEnvelope = Pluck(40, 20);
@@ -269,7 +269,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
     palette.leadAlt = Add(song, std::move(altSample), alt);
 
     Sample chordSample = MakeTone(plan.chords, Voice::Chords, random, 0);
-    chordSample.volume = 30;
+    chordSample.volume = 22;
     Instrument chords = Named("chords", random.between(64, 192));
     if (tracker) {
         if (!IsOneShot(plan.chords)) chords.volumeEnvelope = Pluck(36, 20);
@@ -284,7 +284,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
 
     if (tracker) {
         Sample padSample = MakeTone(plan.pad, Voice::Pad, random, 0);
-        padSample.volume = 26;
+        padSample.volume = 18;
         Instrument pad = Named("pad", 128);
         pad.volumeEnvelope = Held(random.between(8, 40));
         pad.panningEnvelope = Sway(0, random.between(12, 28));

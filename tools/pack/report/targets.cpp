@@ -243,10 +243,15 @@ void Forms(const std::vector<SongFigures>& pack, Printer& p) {
         for (const std::string& block : song->scan.noteBlocks) ++blockSongs[block];
     }
     int shared = 0;
-    for (const auto& [block, count] : blockSongs) shared += count > 1;
+    std::string example;
+    for (const auto& [block, count] : blockSongs) {
+        shared += count > 1;
+        if (count > 1 && example.empty()) example = block;
+    }
     p.target("16-row channel note blocks found in two songs", std::to_string(shared), "0",
              shared == 0);
-    p.note(std::to_string(blockSongs.size()) + " distinct blocks of two notes or more");
+    p.note(std::to_string(blockSongs.size()) + " distinct blocks of two notes or more" +
+           (example.empty() ? std::string() : "; one shared: " + example));
 }
 
 void Keeps(const std::vector<SongFigures>& pack, const ReportOptions& options, Printer& p) {
