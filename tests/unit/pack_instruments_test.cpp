@@ -121,7 +121,9 @@ TEST(PackGrooves, FamiliesKeepInTheBarAndSwingTheirOwnWay) {
         const bool late = std::any_of(groove.main.begin(), groove.main.end(),
                                       [](const DrumHit& hit) { return hit.late; });
         EXPECT_EQ(late, family == RhythmFamily::DelaySwing);
-        if (late) EXPECT_GT(groove.lateTicks, 0);
+        if (late) {
+            EXPECT_GT(groove.lateTicks, 0);
+        }
         if (family == RhythmFamily::None) continue;
         const std::vector<DrumHit> fill = MakeFill(kind, groove, random);
         EXPECT_TRUE(std::any_of(fill.begin(), fill.end(), [](const DrumHit& hit) {

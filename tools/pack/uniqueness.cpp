@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "tools/pack/channel_instruments.h"
 #include "tools/pack/pattern_writer.h"
@@ -88,23 +89,33 @@ void PackUniqueness::MakeUnique(Song& song, int musician) {
         Pattern& pattern = song.patterns[static_cast<std::size_t>(order)];
         int last = -1;
         if (BlockKey(song, pattern, channel, firstRow, last, instrument).empty()) return;
-        const int original = pattern.at(last, channel).note;
-        const int played = pattern.at(last, channel).instrument > 0
-                               ? pattern.at(last, channel).instrument
-                               : instrument;
-        const bool drum = played > 0 && song.instruments[static_cast<std::size_t>(played - 1)].drum;
-        const int transpose = TransposeOf(song, played);
-        // Octaves (or fifths) for a tune, semitones for a drum.
-        static const int kTuneMoves[] = {0, 12, -12, 24, -24, 7, -5};
-        static const int kDrumMoves[] = {0, 1, -1, 2, -2, 3, -3};
-        for (int attempt = 0; attempt < 7; ++attempt) {
-            const int note = original + (drum ? kDrumMoves[attempt] : kTuneMoves[attempt]);
-            if (note - transpose < LowestWritten(song.format) ||
-                note - transpose > HighestWritten(song.format))
-                continue;
-            pattern.at(last, channel).note = static_cast<std::uint8_t>(note);
-            if (blocks_.count(BlockKey(song, pattern, channel, firstRow, last, instrument)) == 0)
-                return;
+        // Octaves, fifths and thirds for a tune, semitones for a drum; the block's last note
+        // moves first, then the one before it.
+        static const int kTuneMoves[] = {0, 12, -12, 7, -5, 24, -24, 3, -4};
+        static const int kDrumMoves[] = {0, 1, -1, 2, -2, 3, -3, 4, -4};
+        std::vector<int> noteRows;
+        for (int row = firstRow; row < firstRow + kBlockRows && row < pattern.rows; ++row) {
+            const int note = pattern.at(row, channel).note;
+            if (note != kNoNote && note != kNoteOff) noteRows.push_back(row);
+        }
+        for (auto at = noteRows.rbegin(); at != noteRows.rend(); ++at) {
+            Cell& cell = pattern.at(*at, channel);
+            const int original = cell.note;
+            const int played = cell.instrument > 0 ? cell.instrument : instrument;
+            const bool drum =
+                played > 0 && song.instruments[static_cast<std::size_t>(played - 1)].drum;
+            const int transpose = TransposeOf(song, played);
+            for (int move : drum ? kDrumMoves : kTuneMoves) {
+                const int note = original + move;
+                if (note - transpose < LowestWritten(song.format) ||
+                    note - transpose > HighestWritten(song.format))
+                    continue;
+                cell.note = static_cast<std::uint8_t>(note);
+                if (blocks_.count(BlockKey(song, pattern, channel, firstRow, last, instrument)) ==
+                    0)
+                    return;
+            }
+            cell.note = static_cast<std::uint8_t>(original);
         }
     });
     for (const std::string& block : NoteBlocks(song)) blocks_.insert(block);
