@@ -14,9 +14,9 @@ namespace packgen {
 
 namespace {
 
-constexpr double kModLevelDb = -4.5;
-constexpr double kXmLevelDb = -1.1;
-constexpr double kItLevelDb = -6.5;
+constexpr double kModLevelDb = -6.0;
+constexpr double kXmLevelDb = -2.6;
+constexpr double kItLevelDb = -8.0;
 
 // The level each format is brought to, in dB of the estimate: the formats mix at levels of
 // their own.

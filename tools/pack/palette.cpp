@@ -103,8 +103,8 @@ Sample MakeTone(ToneKind kind, Voice voice, Random& random, int leadOctave) {
             break;
         }
         case ToneKind::Pluck:
-            sample = MakePluck(period, centre, voice == Voice::Bass ? 0.7 : 0.9,
-                               Uniform(random, 0.5, 0.95), Uniform(random, 0.990, 0.997), random,
+            sample = MakePluck(period, centre, voice == Voice::Bass ? 0.9 : 1.2,
+                               Uniform(random, 0.5, 0.95), Uniform(random, 0.996, 0.999), random,
                                amplitude);
             break;
         case ToneKind::FmKeys:
