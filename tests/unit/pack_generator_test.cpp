@@ -71,6 +71,7 @@ TEST(PackGenerator, PlansVariedSongsWithReturningSectionsAndRealEndings) {
     const std::vector<packgen::SongPlan> plans = packgen::PlanPack();
     ASSERT_EQ(plans.size(), 50u);
     std::set<std::tuple<int, int, int, packgen::Progression>> signatures;
+    std::set<int> openings, endings, speeds;
     for (const packgen::SongPlan& plan : plans) {
         SCOPED_TRACE(plan.fileName);
         if (plan.loops) continue;
@@ -80,17 +81,44 @@ TEST(PackGenerator, PlansVariedSongsWithReturningSectionsAndRealEndings) {
                 .second)
             << "same tempo, key and progression as an earlier song";
         EXPECT_NE(plan.verse, plan.chorus);
-        EXPECT_EQ(plan.form.front(), SectionKind::Intro);
-        EXPECT_EQ(plan.form.back(), SectionKind::Ending);
+        ASSERT_GE(plan.form.size(), 3u);
+        EXPECT_EQ(plan.form.back().kind, SectionKind::Ending);
+        EXPECT_EQ(plan.form[plan.form.size() - 2].kind, SectionKind::FinalChorus);
         std::map<SectionKind, int> count;
-        for (SectionKind kind : plan.form) ++count[kind];
-        EXPECT_GE(count[SectionKind::Verse] + count[SectionKind::Verse2], 1);
-        EXPECT_GE(count[SectionKind::Chorus], 2) << "the chorus returns";
-        EXPECT_EQ(count[SectionKind::Bridge], 1);
+        for (const packgen::Section& section : plan.form) {
+            EXPECT_GE(section.patterns, 1);
+            ++count[section.kind];
+        }
+        EXPECT_GE(count[SectionKind::Verse] + count[SectionKind::Verse2], 1) << "a verse";
+        EXPECT_LE(count[SectionKind::Intro], 1);
+        // A cold start goes straight into the tune; every other opening has a section of its own.
+        const SectionKind first = plan.form.front().kind;
+        if (plan.opening == packgen::Opening::Cold) {
+            EXPECT_NE(first, SectionKind::Intro);
+        } else {
+            EXPECT_TRUE(first == SectionKind::Intro || first == SectionKind::Breakdown);
+        }
+        const double seconds = packgen::FormSeconds(plan);
+        EXPECT_GE(seconds, 90.0);
+        EXPECT_LE(seconds, 240.0);
+        EXPECT_GE(plan.tempo, 32);
+        EXPECT_LE(plan.tempo, 255);
+        EXPECT_GE(plan.speed, 2);
+        EXPECT_LE(plan.speed, 8);
+        if (plan.shortSpeed > 0) {
+            EXPECT_LT(plan.shortSpeed, plan.speed) << "swing: a long row, then a short one";
+            EXPECT_EQ(plan.rowsPerStep, 1);
+        }
+        openings.insert(static_cast<int>(plan.opening));
+        endings.insert(static_cast<int>(plan.ending));
+        speeds.insert(plan.speed);
     }
+    EXPECT_GE(openings.size(), 6u) << "songs open in many ways";
+    EXPECT_GE(endings.size(), 4u);
+    EXPECT_GE(speeds.size(), 4u);
     EXPECT_EQ(std::count_if(plans.begin(), plans.end(), [](const auto& p) { return p.loops; }), 1);
     EXPECT_TRUE(plans.back().loops);
-    EXPECT_NE(plans.back().form.back(), SectionKind::Ending);
+    EXPECT_NE(plans.back().form.back().kind, SectionKind::Ending);
 }
 
 TEST(PackGenerator, DataFolderHoldsTheCurrentPack) {

@@ -19,7 +19,16 @@ struct PackFile {
 // One module in its own format.
 Bytes WriteModule(const Song& song);
 
-// The 49 songs in table order, then the intro tune.
+struct ComposedSong {
+    SongPlan plan;
+    Song song;
+};
+
+// Every song composed, kept apart from the others and levelled: the 49 songs in table order,
+// then the intro tune.
+std::vector<ComposedSong> ComposePack();
+
+// The same, written out in each song's format.
 std::vector<PackFile> BuildPack();
 
 // Writes every file of the pack into `folder` (created if missing). Throws on I/O failure.

@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "player/song_catalog.h"
+#include "tools/pack/forms.h"
 #include "tools/pack/random.h"
-#include "tools/pack/styles.h"
 
 namespace packgen {
 
@@ -35,82 +35,61 @@ std::string TuneName(const std::string& title) {
     return title.substr(start, title.rfind('.') - start);
 }
 
-double FormSeconds(const SongPlan& plan) {
-    int patterns = 0;
-    for (SectionKind kind : plan.form) patterns += PatternsIn(kind);
-    return patterns * PatternSeconds(plan.speed, plan.tempo);
+// The n-th choice of a musician's list, turned so that their songs walk through all of it
+// before repeating, from a place of the list the song's seed picks for the musician.
+template <typename T>
+const T& Nth(const std::vector<T>& list, int n, int offset) {
+    return list[static_cast<std::size_t>(n + offset) % list.size()];
 }
 
-// Verse, chorus, second verse and chorus, then optional solo, bridge, breakdown and the
-// final choruses; sections are added in a fixed order until the song reaches its length.
-std::vector<SectionKind> MakeForm(Random& random, int speed, int tempo) {
-    using enum SectionKind;
-    const double target = random.between(130, 195);
-    const bool chorusFirst = random.chance(25);
-    std::vector<SectionKind> head =
-        chorusFirst ? std::vector{Intro, Chorus, Verse, Chorus} : std::vector{Intro, Verse, Chorus};
-    std::vector<std::vector<SectionKind>> optional = {
-        {Verse2, Chorus}, {Solo}, {Breakdown}, {FinalChorus}, {Verse, Chorus}, {Solo}};
-    if (random.chance(50)) std::swap(optional[1], optional[2]);
-    SongPlan probe;
-    probe.speed = speed;
-    probe.tempo = tempo;
-    // Head, the optional parts taken so far, bridge, final chorus, ending.
-    auto assemble = [&](std::size_t taken) {
-        std::vector<SectionKind> form = head;
-        bool breakdownLate = false;
-        for (std::size_t i = 0; i < taken; ++i) {
-            for (SectionKind kind : optional[i]) {
-                if (kind == Breakdown) {
-                    breakdownLate = true;
-                } else if (kind != FinalChorus) {
-                    form.push_back(kind);
-                }
-            }
-        }
-        form.push_back(Bridge);
-        if (breakdownLate) form.push_back(Breakdown);
-        form.push_back(FinalChorus);
-        for (std::size_t i = 0; i < taken; ++i) {
-            if (optional[i].front() == FinalChorus) form.push_back(FinalChorus);
-        }
-        form.push_back(Ending);
-        return form;
-    };
-    std::size_t taken = 0;
-    for (; taken < optional.size(); ++taken) {
-        probe.form = assemble(taken);
-        if (FormSeconds(probe) >= target) break;
-        probe.form = assemble(taken + 1);
-        if (FormSeconds(probe) > 232.0) break;
+// Tempo and speed for a beat rate: a speed the musician likes, the finer 32nd grid when the
+// tracker tempo would otherwise fall below its range.
+void ChooseTiming(SongPlan& plan, const Persona& persona, Random& random) {
+    plan.bpm = random.between(persona.bpmLow, persona.bpmHigh);
+    plan.speed = Nth(persona.speeds, plan.songOfMusician, 0);
+    plan.rowsPerStep = plan.speed <= 3 ? 2 : 1;
+    double averageSpeed = plan.speed;
+    if (plan.groove == RhythmFamily::SpeedSwing) {
+        // Long and short 16th rows: a 2 : 1 triplet swing or a lighter 5 : 3 or 3 : 2 lilt.
+        static const int kPairs[][2] = {{4, 2}, {5, 3}, {6, 3}, {6, 4}, {8, 4}};
+        const auto& pair = kPairs[random.below(5)];
+        plan.rowsPerStep = 1;
+        plan.speed = pair[0];
+        plan.shortSpeed = pair[1];
+        averageSpeed = (pair[0] + pair[1]) / 2.0;
     }
-    std::vector<SectionKind> form = assemble(taken);
-    // Very fast songs may still be short: another verse and chorus before the bridge.
-    probe.form = form;
-    while (FormSeconds(probe) < 100.0) {
-        const auto bridge = std::find(form.begin(), form.end(), Bridge);
-        form.insert(bridge, {Verse, Chorus});
-        probe.form = form;
-    }
-    return form;
+    // BPM = 6 * tempo / (speed * rows per 16th), the tracker's tempo counting 2.5 ms ticks.
+    plan.tempo = static_cast<int>(plan.bpm * averageSpeed * plan.rowsPerStep / 6.0 + 0.5);
+    plan.tempo = std::clamp(plan.tempo, 40, 250);
 }
 
-SongPlan PlanOne(int number, int musician, Format format, std::string fileName, std::string title,
-                 std::uint64_t seed, int songIndexForMusician) {
-    const Style& style = StyleOf(musician);
+SongPlan PlanOne(const catalog::CatalogSong& song, int songOfMusician, std::uint64_t seed) {
+    const Persona& persona = PersonaOf(song.musician);
     Random random(seed);
     SongPlan plan;
-    plan.number = number;
-    plan.musician = musician;
-    plan.format = format;
-    plan.fileName = std::move(fileName);
-    plan.title = std::move(title);
+    plan.number = song.number;
+    plan.musician = song.musician;
+    plan.songOfMusician = songOfMusician;
+    plan.format = FormatOf(song.format);
+    plan.fileName = catalog::FileNameOf(song);
+    plan.title = TuneName(song.displayTitle);
     plan.seed = seed;
+    const int n = songOfMusician;
+    const int turn = static_cast<int>((static_cast<std::uint64_t>(song.musician) * 7u) % 5u);
     plan.key.tonic = random.below(12);
-    plan.key.mode =
-        style.modes[static_cast<std::size_t>(songIndexForMusician) % style.modes.size()];
-    plan.tempo = random.between(style.tempoLow, style.tempoHigh);
-    plan.speed = 6;
+    plan.key.mode = Nth(persona.modes, n, 0);
+    plan.groove = Nth(persona.grooves, n, turn);
+    plan.lead = Nth(persona.leads, n, turn);
+    plan.bass = Nth(persona.basses, n, turn + 1);
+    plan.chords = Nth(persona.chords, n, turn);
+    plan.pad = Nth(persona.pads, n, 0);
+    plan.bassFeel = Nth(persona.bassFeels, n, turn);
+    plan.chordFeel = Nth(persona.chordFeels, n, turn + 1);
+    plan.opening = Nth(persona.openings, n, 0);
+    plan.ending = Nth(persona.endings, n, turn);
+    ChooseTiming(plan, persona, random);
+    plan.targetSeconds =
+        random.chance(persona.shortSongs) ? random.between(92, 138) : random.between(168, 232);
     const auto& main = MainProgressions(plan.key.mode);
     const std::size_t verse = static_cast<std::size_t>(random.below(static_cast<int>(main.size())));
     std::size_t chorus = static_cast<std::size_t>(random.below(static_cast<int>(main.size())));
@@ -118,7 +97,7 @@ SongPlan PlanOne(int number, int musician, Format format, std::string fileName, 
     plan.verse = main[verse];
     plan.chorus = main[chorus];
     plan.bridge = random.pick(BridgeProgressions(plan.key.mode));
-    plan.form = MakeForm(random, plan.speed, plan.tempo);
+    plan.form = MakeForm(plan, random);
     return plan;
 }
 
@@ -128,15 +107,11 @@ double PatternSeconds(int speed, int tempo) {
     return 64.0 * speed * 2.5 / tempo;
 }
 
-int PatternsIn(SectionKind kind) {
-    switch (kind) {
-        case SectionKind::Intro:
-        case SectionKind::Ending:
-        case SectionKind::Breakdown:
-            return 1;
-        default:
-            return 2;
-    }
+double FormSeconds(const SongPlan& plan) {
+    int patterns = 0;
+    for (const Section& section : plan.form) patterns += section.patterns;
+    const double speed = plan.shortSpeed > 0 ? (plan.speed + plan.shortSpeed) / 2.0 : plan.speed;
+    return patterns * 64.0 * speed * 2.5 / plan.tempo;
 }
 
 std::vector<SongPlan> PlanPack() {
@@ -144,33 +119,21 @@ std::vector<SongPlan> PlanPack() {
     std::set<std::tuple<int, int, int, Progression>> used;  // tempo, tonic, mode, verse
     int perMusician[16] = {};
     for (const catalog::CatalogSong& song : catalog::kSongs) {
-        const std::string title = song.displayTitle;
-        std::uint64_t seed = 0x5EED0000ull + static_cast<std::uint64_t>(song.number) * 7919u;
+        const std::uint64_t seed = 0x5EED0000ull + static_cast<std::uint64_t>(song.number) * 7919u;
         SongPlan plan;
         // Re-roll until this song differs from every earlier one in tempo, key or progression.
         for (int attempt = 0;; ++attempt) {
-            plan = PlanOne(song.number, song.musician, FormatOf(song.format),
-                           catalog::FileNameOf(song), TuneName(title), seed + attempt,
-                           perMusician[song.musician]);
+            plan = PlanOne(song, perMusician[song.musician],
+                           seed + static_cast<std::uint64_t>(attempt));
             const auto signature = std::make_tuple(plan.tempo, plan.key.tonic,
                                                    static_cast<int>(plan.key.mode), plan.verse);
             if (used.insert(signature).second) break;
-            if (attempt > 100) throw std::logic_error("no distinct plan for " + title);
+            if (attempt > 100) throw std::logic_error("no distinct plan for " + plan.title);
         }
         ++perMusician[song.musician];
         plans.push_back(std::move(plan));
     }
-
-    SongPlan intro = PlanOne(0, catalog::kIntroTuneMusician, Format::Mod,
-                             catalog::kIntroTuneFileName, "mm-complete", 0x1A7B0, 0);
-    intro.loops = true;
-    intro.key = {2, Mode::Major};
-    intro.tempo = 128;
-    intro.verse = {0, 5, 3, 4};
-    intro.chorus = {3, 4, 0, 4};
-    intro.form = {SectionKind::Verse, SectionKind::Chorus, SectionKind::Bridge,
-                  SectionKind::FinalChorus};
-    plans.push_back(std::move(intro));
+    plans.push_back(IntroTunePlan());
     return plans;
 }
 

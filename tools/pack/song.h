@@ -96,6 +96,7 @@ struct Instrument {
     int filterResonance = -1;       // 0 to 127 (IT)
     std::uint8_t vibratoDepth = 0;  // automatic vibrato (XM, IT)
     std::uint8_t vibratoRate = 0;
+    bool drum = false;  // struck at fixed notes rather than played as a tune
 };
 
 enum class Format { Mod, Xm, It };

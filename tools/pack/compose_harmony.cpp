@@ -1,0 +1,109 @@
+// The chord part and, in XM and IT, the pad: arpeggios, stabs, broken chords, strums and held
+// chords on each bar's harmony.
+#include <algorithm>
+
+#include "tools/pack/composer.h"
+
+namespace packgen {
+
+namespace {
+
+constexpr int kChordLow = kMiddleC - 9;  // E below middle C
+constexpr int kPadLow = kMiddleC + 3;    // E above middle C
+
+int Fold(int pitch, int low) {
+    while (pitch < low) pitch += 12;
+    while (pitch >= low + 12) pitch -= 12;
+    return pitch;
+}
+
+int ArpParam(const Chord& chord) {
+    return (chord.third << 4) | (chord.fifth & 0xF);
+}
+
+}  // namespace
+
+void Composer::WriteChords(PatternWriter& w, const BarPlace& place) {
+    const int channel = layout_.chords;
+    if (channel < 0) return;
+    const int instrument = palette_.chords;
+    const Chord chord = TriadOn(plan_.key, place.degree);
+    const int root = Fold(plan_.key.pitchOf(chord.rootDegree, 0), kChordLow);
+    const int arp = ArpParam(chord);
+    const bool stopping = place.kind == SectionKind::Ending &&
+                          (plan_.ending == Ending::Cadence || plan_.ending == Ending::ColdStop);
+    if (stopping && place.sectionBar >= 2) {
+        if (place.sectionBar == 2) {
+            const Chord home = TriadOn(plan_.key, 0);
+            w.Note(w.At(place.bar, 0), channel, Fold(plan_.key.pitchOf(0, 0), kChordLow),
+                   instrument, -1, Effect::Arpeggio, ArpParam(home));
+            for (int step = 1; step < 16; ++step) {
+                w.AddEffect(w.At(place.bar, step), channel,
+                            step < 6 ? Effect::Arpeggio : Effect::VolumeSlide,
+                            step < 6 ? ArpParam(home) : 0x02);
+            }
+        }
+        return;
+    }
+    ChordFeel feel = plan_.chordFeel;
+    if (place.kind == SectionKind::Breakdown || place.kind == SectionKind::Intro) {
+        feel = song_.format == Format::Mod ? ChordFeel::BrokenChord : ChordFeel::Pad;
+    }
+    if (place.kind == SectionKind::Bridge && feel == ChordFeel::FastArp)
+        feel = ChordFeel::BrokenChord;
+    if (feel == ChordFeel::Pad && song_.format == Format::Mod) feel = ChordFeel::FastArp;
+    switch (feel) {
+        case ChordFeel::FastArp:
+        case ChordFeel::Pad:
+            for (int step = 0; step < 16; ++step) {
+                const bool strike = step == 0 || (feel == ChordFeel::FastArp && step == 8);
+                const int row = w.At(place.bar, step);
+                if (strike) {
+                    w.Note(row, channel, root, instrument, -1, Effect::Arpeggio, arp);
+                } else {
+                    for (int r = 0; r < w.rowsPerStep(); ++r)
+                        w.AddEffect(row + r, channel, Effect::Arpeggio, arp);
+                }
+            }
+            break;
+        case ChordFeel::Stabs:
+            for (int step : stabSteps_) {
+                const int row = w.At(place.bar, step);
+                w.Note(row, channel, root, instrument, -1, Effect::Arpeggio, arp);
+                w.AddEffect(row + 1, channel, Effect::Arpeggio, arp);
+                if (step + 2 < 16) w.Off(w.At(place.bar, step + 2) - 1, channel);
+            }
+            break;
+        case ChordFeel::BrokenChord:
+        case ChordFeel::Strum: {
+            const int tones[] = {0, chord.third, chord.fifth, 12};
+            const int every = feel == ChordFeel::Strum ? 1 : 2;
+            for (std::size_t i = 0; i < brokenOrder_.size(); ++i) {
+                const int step =
+                    static_cast<int>(i) * every + (feel == ChordFeel::Strum && i >= 4 ? 4 : 0);
+                if (step >= 16) break;
+                w.Note(w.At(place.bar, step), channel, root + tones[brokenOrder_[i] % 4],
+                       instrument);
+            }
+            break;
+        }
+    }
+}
+
+void Composer::WritePad(PatternWriter& w, const BarPlace& place) {
+    const int channel = layout_.pad;
+    if (channel < 0 || palette_.pad == 0) return;
+    const bool stopping = place.kind == SectionKind::Ending &&
+                          (plan_.ending == Ending::Cadence || plan_.ending == Ending::ColdStop);
+    if (stopping && place.sectionBar >= 3) {
+        if (place.sectionBar == 3) w.Off(w.At(place.bar, 0), channel);
+        return;
+    }
+    const int degree = stopping && place.sectionBar == 2 ? 0 : place.degree;
+    const Chord chord = TriadOn(plan_.key, degree);
+    // Third and fifth in turn, so the pad moves by small steps.
+    const int tone = place.sectionBar % 2 == 0 ? chord.rootDegree + 2 : chord.rootDegree + 4;
+    w.Note(w.At(place.bar, 0), channel, Fold(plan_.key.pitchOf(tone, 0), kPadLow), palette_.pad);
+}
+
+}  // namespace packgen

@@ -1,0 +1,98 @@
+#include "tools/pack/report/pack_figures.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <libopenmpt/libopenmpt.hpp>
+#include <set>
+#include <thread>
+
+#include "player/song_catalog.h"
+#include "tools/pack/report/analyser_share.h"
+
+namespace packreport {
+
+namespace fs = std::filesystem;
+namespace catalog = hollowtide::catalog;
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The file whose name matches ignoring case, as the player finds it.
+fs::path FindIgnoringCase(const fs::path& folder, const std::string& name) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        if (Lower(entry.path().filename().string()) == Lower(name)) return entry.path();
+    }
+    return {};
+}
+
+void Measure(SongFigures& song) {
+    if (song.path.empty()) return;
+    std::ifstream in(song.path, std::ios::binary);
+    song.bytes.assign(std::istreambuf_iterator<char>(in), {});
+    song.samples = ReadModuleSamples(song.bytes);
+    song.render = Render(song.bytes);
+    if (!song.samples || !song.render.loaded) return;
+    std::set<std::uint64_t> hashes;
+    for (const SampleData& sample : song.samples->samples) {
+        if (!sample.data.empty()) hashes.insert(HashOf(sample.data));
+    }
+    song.sampleHashes.assign(hashes.begin(), hashes.end());
+    openmpt::module module(song.bytes);
+    song.scan =
+        ScanSong(module, *song.samples, song.render.visitedRows, song.render.speedChangesPerRow);
+}
+
+}  // namespace
+
+std::uint64_t HashOf(const std::vector<std::int16_t>& data) {
+    std::uint64_t hash = 0xCBF29CE484222325ull;  // FNV-1a
+    for (std::int16_t value : data) {
+        hash = (hash ^ static_cast<std::uint16_t>(value)) * 0x100000001B3ull;
+    }
+    return hash ^ data.size();
+}
+
+std::vector<SongFigures> MeasurePack(const fs::path& folder, bool throughEngine) {
+    std::vector<SongFigures> pack;
+    for (const catalog::CatalogSong& entry : catalog::kSongs) {
+        SongFigures song;
+        song.fileName = catalog::FileNameOf(entry);
+        song.musician = entry.musician;
+        song.loadFlags = entry.loadFlags;
+        pack.push_back(std::move(song));
+    }
+    SongFigures intro;
+    intro.fileName = catalog::kIntroTuneFileName;
+    intro.musician = catalog::kIntroTuneMusician;
+    intro.loadFlags = catalog::kModFlags;
+    intro.isSong = false;
+    pack.push_back(std::move(intro));
+    for (SongFigures& song : pack) song.path = FindIgnoringCase(folder, song.fileName);
+
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i = next++; i < pack.size(); i = next++) Measure(pack[i]);
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
+    if (throughEngine) {
+        for (SongFigures& song : pack) {
+            if (song.isSong && !song.path.empty()) {
+                song.analyserShare = AnalyserShare(song.path.string(), song.loadFlags);
+            }
+        }
+    }
+    return pack;
+}
+
+}  // namespace packreport
