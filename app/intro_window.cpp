@@ -103,7 +103,7 @@ void Form1::BuildControls() {
     Picture3->setObjectName(QStringLiteral("Picture3"));
     Picture3->setGeometry(ClientRect(705, 4320, 2715, 375));
     Picture3->setAutoFillBackground(true);
-    Label1 = new QLabel(QString(), Picture3);
+    Label1 = new visuals::CachedTextLabel(Picture3);
     Label1->setObjectName(QStringLiteral("Label1"));
     // The marquee's scroll constants were set for its laid-out width, so the font is fitted to
     // that width whatever face stands in for the classic one.

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "app/marquee.h"
+#include "visuals/cached_text_label.h"
 #include "visuals/click_label.h"
 #include "visuals/window_drag.h"
 #include "visuals/window_placement.h"

@@ -6,6 +6,7 @@
 #include "app/termination_signals.h"
 
 int main(int argc, char** argv) {
+    hollowtide::app::PrepareEnvironment();
     QApplication app(argc, argv);
     hollowtide::app::SetUpProgram();
 

@@ -8,6 +8,10 @@
 
 namespace hollowtide::app {
 
+void PrepareEnvironment() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 void SetUpProgram() {
     QApplication::setApplicationName(QString::fromLatin1(audio::kApplicationTitle));
     // Lets the desktop match the windows to the launcher entry and its icon (Wayland app id,
@@ -15,6 +19,9 @@ void SetUpProgram() {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
     visuals::RegisterArtwork();
     LeaveSignalsToTheProgram();
+    // The one text box lies outside its window and only takes the M key: a blinking cursor
+    // there would wake the program twice a second for nothing.
+    QApplication::setCursorFlashTime(0);
 }
 
 }  // namespace hollowtide::app

@@ -9,6 +9,12 @@ namespace hollowtide::app {
 // the AppStream component id.
 inline constexpr char kApplicationId[] = "org.fenlark.hollowtide";
 
+// Before the QApplication exists: settings of the window system's client library that keep the
+// program light. The player repaints a small box up to fifty times a second; on X11 Qt would
+// hand each repaint over in shared memory and then wait for the server to say it is done,
+// which costs more than sending the few kilobytes. A user's own setting wins.
+void PrepareEnvironment();
+
 // Only the intro screen and the main window carry the program icon; the About screen and the
 // hidden window have none, so no application-wide icon is set.
 void SetUpProgram();

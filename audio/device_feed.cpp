@@ -44,7 +44,7 @@ void DeviceFeed::resume() {
 DeviceFeed::Given DeviceFeed::lastGiven() const {
     for (;;) {
         const std::uint32_t before = sequence_.load();
-        Given given{givenEnd_.load(), givenTime_.load()};
+        Given given{givenEnd_.load(), givenDevice_.load(), givenTime_.load()};
         if ((before & 1u) == 0 && sequence_.load() == before) return given;
     }
 }
@@ -73,6 +73,7 @@ bool DeviceFeed::copyFrames(std::uint64_t end, float* left, float* right, std::s
 
 void DeviceFeed::fill(float* out, std::size_t frames, std::uint64_t time) noexcept {
     UseScope scope(inFill_);
+    filled_ += frames;
     if (suspended_.load()) {
         std::fill_n(out, 2 * frames, 0.0f);
         publish(time);
@@ -196,6 +197,7 @@ void DeviceFeed::take(std::uint64_t first, float* out, std::size_t count) noexce
 void DeviceFeed::publish(std::uint64_t time) noexcept {
     sequence_.fetch_add(1);
     givenEnd_.store(played_);
+    givenDevice_.store(filled_);
     givenTime_.store(time);
     sequence_.fetch_add(1);
 }

@@ -60,9 +60,11 @@ class DeviceFeed {
     // stream position it reached for heardFrame's estimate.
     void fill(float* out, std::size_t frames, std::uint64_t time) noexcept;
 
-    // Any thread: the end of the stream frames given so far, and the time of that fill.
+    // Any thread: the end of the stream frames given so far, every frame given (silence
+    // too), and the time of that fill.
     struct Given {
         std::uint64_t streamEnd = 0;
+        std::uint64_t deviceEnd = 0;
         std::uint64_t time = 0;
     };
     Given lastGiven() const;
@@ -102,6 +104,7 @@ class DeviceFeed {
     std::atomic<std::uint64_t> origin_{0};       // first frame of the current mixer
     std::atomic<std::uint32_t> sequence_{0};     // odd while fill publishes the pair below
     std::atomic<std::uint64_t> givenEnd_{0};
+    std::atomic<std::uint64_t> givenDevice_{0};
     std::atomic<std::uint64_t> givenTime_{0};
 
     // Device thread only, but for the ring's readers.
@@ -115,6 +118,7 @@ class DeviceFeed {
     std::uint64_t aheadFirst_ = 0;
     std::uint64_t played_ = 0;  // next stream frame to hand to the device
     std::uint64_t mixed_ = 0;   // next stream frame to mix
+    std::uint64_t filled_ = 0;  // frames handed to the device, silence included
     float gain_ = 1.0f;
     bool wasRunning_ = true;
     bool fading_ = false;

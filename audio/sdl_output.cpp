@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "audio/engine_error.h"
@@ -27,7 +29,15 @@ struct SdlOutput::Device {
 namespace {
 
 constexpr auto kRetryInterval = std::chrono::milliseconds(250);
+// The share of its buffer a PulseAudio server holds, on average, when SDL's thread has written
+// what it asked for (measured).
+constexpr double kPulseFill = 0.48;
 constexpr std::uint64_t kStallNanoseconds = 1'000'000'000;
+
+// The steady clock in frames at the output rate.
+double FramesAt(std::uint64_t nanoseconds) {
+    return static_cast<double>(nanoseconds) * (kOutputRate / 1e9);
+}
 
 std::uint64_t NowNanoseconds() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -52,6 +62,29 @@ bool DriverAcceptable(const char* driver) {
 
 SdlOutput* instance = nullptr;  // UI thread
 
+// Asks the sound server for a buffer of kServerBufferMs unless the user chose one. libpulse
+// reads the variable when SDL connects the stream.
+void RequestServerBuffer(int milliseconds) {
+    if (std::getenv("PULSE_LATENCY_MSEC") == nullptr) {
+        setenv("PULSE_LATENCY_MSEC", std::to_string(milliseconds).c_str(), 0);
+    }
+}
+
+// Frames a device holds, on average, when it calls back for more. SDL gives no driver's
+// latency, so this is what was measured (bench/analyser_lag.sh). SDL's PulseAudio driver
+// (also the way to PipeWire) writes the buffer as the server asks for it, so the server holds
+// about its own buffer then. Other drivers hold about one buffer ahead of the one being filled.
+double QueuedAtCallback(int bufferFrames) {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (driver != nullptr && std::string_view(driver) == "pulseaudio") {
+        const char* requested = std::getenv("PULSE_LATENCY_MSEC");
+        const double milliseconds = requested != nullptr ? std::atof(requested) : 0.0;
+        if (milliseconds > 0) return kPulseFill * milliseconds * kOutputRate / 1000.0;
+        return static_cast<double>(bufferFrames);
+    }
+    return static_cast<double>(bufferFrames);
+}
+
 }  // namespace
 
 SdlAudioSubsystem::SdlAudioSubsystem() {
@@ -69,7 +102,10 @@ SdlAudioSubsystem::~SdlAudioSubsystem() {
 }
 
 SdlOutput& SdlOutput::Acquire() {
-    if (instance == nullptr) instance = new SdlOutput();  // throws before anything is kept
+    if (instance == nullptr) {
+        RequestServerBuffer(kServerBufferMs);
+        instance = new SdlOutput();  // throws before anything is kept
+    }
     return *instance;
 }
 
@@ -100,6 +136,8 @@ std::unique_ptr<SdlOutput::Device> SdlOutput::OpenDevice() {
     const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (id == 0) throw EngineError(error_code::kNoDriver, "cannot open the audio device");
     bufferFrames_.store(obtained.samples);
+    queuedAtCallback_ = QueuedAtCallback(obtained.samples);
+    clockSet_.store(false);
     openedAt_.store(NowNanoseconds());
     device->id.store(id);
     SDL_PauseAudioDevice(id, 0);  // SDL opens devices paused
@@ -124,19 +162,33 @@ void SdlOutput::Callback(void* userdata, Uint8* stream, int length) {
         return;
     }
     const auto frames = static_cast<std::size_t>(length) / (2 * sizeof(float));
-    output.feed_.fill(reinterpret_cast<float*>(stream), frames, NowNanoseconds());
+    const std::uint64_t now = NowNanoseconds();
+    output.UpdateClock(now);
+    output.feed_.fill(reinterpret_cast<float*>(stream), frames, now);
+}
+
+void SdlOutput::UpdateClock(std::uint64_t now) noexcept {
+    // Called before the callback fills its buffer: the frames given so far, less what the
+    // device holds when it calls, are heard now.
+    const double given = static_cast<double>(feed_.lastGiven().deviceEnd);
+    const double reading = given - queuedAtCallback_ - FramesAt(now);
+    constexpr double kJump = 0.25 * kOutputRate;  // a new device, or one that stalled
+    if (!clockSet_.load(std::memory_order_relaxed) || std::abs(reading - clockOffset_) > kJump) {
+        clockOffset_ = reading;
+    } else {
+        clockOffset_ += 0.05 * (reading - clockOffset_);  // about a second's worth of readings
+    }
+    heardOffset_.store(clockOffset_, std::memory_order_relaxed);
+    clockSet_.store(true, std::memory_order_release);
 }
 
 std::uint64_t SdlOutput::framesInDevice(const DeviceFeed::Given& given) const {
-    // At the callback the device still held about one buffer ahead of the one just filled; it
-    // plays on from there at the output rate, but never past what it was given.
-    const auto buffer = static_cast<std::uint64_t>(bufferFrames_.load());
-    const std::uint64_t since = given.time != 0 ? given.time : openedAt_.load();
-    const std::uint64_t now = NowNanoseconds();
-    const std::uint64_t nanoseconds = now > since ? now - since : 0;
-    const std::uint64_t elapsed =
-        std::min<std::uint64_t>(nanoseconds, kStallNanoseconds) * kOutputRate / 1'000'000'000;
-    return 2 * buffer - std::min(elapsed, buffer) + extraLatency_.load();
+    const auto end = static_cast<double>(given.deviceEnd);
+    if (!clockSet_.load(std::memory_order_acquire)) return given.deviceEnd;  // nothing heard yet
+    const double heard = FramesAt(NowNanoseconds()) + heardOffset_.load(std::memory_order_relaxed);
+    // Never past what the device was given: a device that stopped calling back has played
+    // all it had, and no more.
+    return static_cast<std::uint64_t>(std::max(0.0, end - std::min(heard, end)));
 }
 
 void SdlOutput::maintain() {

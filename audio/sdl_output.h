@@ -44,6 +44,12 @@ class SdlOutput : public Output {
     // Frames per device buffer (46 ms): few wake-ups of the audio thread, and the heard-frame
     // estimate keeps the display in step with the ear.
     static constexpr int kBufferFrames = 2048;
+    // What the program asks a PulseAudio server (or PipeWire's) to hold for its stream, unless
+    // the user says otherwise with PULSE_LATENCY_MSEC. Left to SDL, the server holds one device
+    // buffer and asks for more in quarters of it: some hundred wake-ups a second of the audio
+    // thread and of the server. This much lets both sleep a good deal longer, at a latency
+    // that no one notices on Stop or Next.
+    static constexpr int kServerBufferMs = 150;
 
     // The process's SDL output, opened by the first call. Throws EngineError(3) when no device
     // has ever been opened and none can be opened now. Once one was, a device that is gone for
@@ -70,6 +76,7 @@ class SdlOutput : public Output {
     SdlOutput();
     std::unique_ptr<Device> OpenDevice();  // throws EngineError(3)
     static void Callback(void* device, Uint8* stream, int length);
+    void UpdateClock(std::uint64_t now) noexcept;
     void RequestReplacement(bool stalled);
     void ReplacementLoop();
     void StopReplacementThread();
@@ -79,8 +86,14 @@ class SdlOutput : public Output {
 
     DeviceFeed feed_;
     std::atomic<int> bufferFrames_{kBufferFrames};  // the open device's, set before it runs
-    std::atomic<std::uint64_t> extraLatency_{0};    // frames the sound server holds besides
-    std::atomic<std::uint64_t> openedAt_{0};        // clock reading when the device opened
+    // The listener's clock: the device frame heard at time t (in frames since the steady clock's
+    // epoch) is t + clockOffset_. Each callback is one noisy reading of it, as a sound server
+    // asks for frames in uneven steps; their running average is steady.
+    std::atomic<double> heardOffset_{0.0};
+    std::atomic<bool> clockSet_{false};
+    double clockOffset_ = 0.0;       // audio thread only
+    double queuedAtCallback_ = 0.0;  // frames the device holds, on average, when it calls back
+    std::atomic<std::uint64_t> openedAt_{0};  // clock reading when the device opened
     std::atomic<bool> lost_{false};       // set by the callback when SDL has given the device up
     std::atomic<bool> replacing_{false};  // a replacement is being sought
 

@@ -26,7 +26,8 @@
 # with builds, run it under the build lock, so that no build runs during a window:
 #     flock /tmp/hollowtide-build.lock bash bench/cpu_peers.sh --rounds 3 --window 30
 # Options: --rounds N (3), --window SECONDS (30), --settle SECONDS (5), --program PATH
-# (build/hollowtide), --shots DIR (screenshots of each state in the first round, needs
+# (build/hollowtide), --only "PROGRAMS" (a quick look at some of hollowtide audacious
+# openmpt123; the ratios then lack their peers), --shots DIR (screenshots of each state in the first round, needs
 # ImageMagick's import), --threads. The window plus the settle time must stay below the song's
 # length (2:53), or the peers stop playing before the window ends.
 set -eu
@@ -38,6 +39,7 @@ shots=
 threads=0
 repo=$(cd "$(dirname "$0")/.." && pwd)
 program=$repo/build/hollowtide
+programs="hollowtide audacious openmpt123"
 
 usage() {
     sed -n '2,/^set -eu/p' "$0" | sed -e '$d' -e 's/^# \{0,1\}//'
@@ -52,6 +54,7 @@ while [ $# -gt 0 ]; do
     --program) program=$2; shift 2 ;;
     --shots) shots=$2; shift 2 ;;
     --threads) threads=1; shift ;;
+    --only) programs=$2; shift 2 ;;
     -h | --help) usage 0 ;;
     *) echo "unknown option: $1" >&2; usage 2 >&2 ;;
     esac
@@ -302,15 +305,15 @@ run_hollowtide() {
     SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb "$program" >>"$work/hollowtide.log" 2>&1 &
     pid=$!
     started="$pid $started"
-    w=$(window_of "$pid" 495x316) || fail "the intro screen did not show"
+    w=$(window_of "$pid" 497x318) || fail "the intro screen did not show"
     sleep "$settle"
     expect_sound "$pid" "intro screen" audible
     shot intro
     measure "$pid" intro
 
-    click "$w" $((236 + 55)) $((241 + 30))  # GO
+    click "$w" $((1 + 236 + 55)) $((1 + 241 + 30))  # GO, inside the 1-px frame
     w=$(window_of "$pid" 506x302) || fail "the main window did not show after GO"
-    shows_window "$pid" 495x316 && fail "the intro screen is still up after GO"
+    shows_window "$pid" 497x318 && fail "the intro screen is still up after GO"
     sleep "$settle"
     expect_sound "$pid" "main window, playing" audible
     shot playing
@@ -360,10 +363,9 @@ run_openmpt123() {
 }
 
 echo "song 1: $song_name; $rounds rounds, ${window}-s windows after ${settle} s of settling"
-programs="hollowtide audacious openmpt123"
 for round in $(seq "$rounds"); do
     # Round r starts with the r-th program and runs on round the list.
-    order=$(echo "$programs $programs" | awk -v r="$round" '{ for (i = 0; i < 3; i++) printf "%s ", $((r - 1) % 3 + 1 + i) }')
+    order=$(echo "$programs $programs" | awk -v r="$round" '{ n = NF / 2; for (i = 0; i < n; i++) printf "%s ", $((r - 1) % n + 1 + i) }')
     echo "round $round: $order" >&2
     for name in $order; do "run_$name"; done
 done

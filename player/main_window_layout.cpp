@@ -7,6 +7,7 @@
 
 #include "player/main_window.h"
 #include "player/main_window_look.h"
+#include "visuals/cached_text_label.h"
 #include "visuals/click_label.h"
 #include "visuals/geometry.h"
 #include "visuals/spectrum_box.h"
@@ -116,7 +117,7 @@ void frm_MAIN::BuildControls() {
     Picture3->setPalette(blue);
     Picture3->setAttribute(Qt::WA_NoMousePropagation);
     Place(Picture3, 2490, 30, 2715, 435);
-    Label4 = MakeLabel<QLabel>(Picture3, "Label4", "???", kLeft);
+    Label4 = MakeLabel<visuals::CachedTextLabel>(Picture3, "Label4", "???", kLeft);
     Label4->setAttribute(Qt::WA_NoMousePropagation);
     PlaceTitle();
 

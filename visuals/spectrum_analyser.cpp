@@ -1,5 +1,6 @@
 #include "visuals/spectrum_analyser.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "visuals/spectrum_renderer.h"
@@ -9,9 +10,10 @@ namespace hollowtide::visuals {
 SpectrumAnalyser::SpectrumAnalyser(SpectrumSource source, QSize drawableSize)
     : source_(std::move(source)),
       band_(MakeBandImage()),
-      offscreen_(drawableSize, QImage::Format_RGB32) {
+      offscreen_(drawableSize, QImage::Format_RGB32),
+      presented_(drawableSize, QImage::Format_RGB32) {
     offscreen_.fill(kBandBlack);
-    presented_ = offscreen_.copy();
+    presented_.fill(kBandBlack);
 }
 
 void SpectrumAnalyser::SetPresenter(std::function<void(const QImage&)> presenter) {
@@ -24,22 +26,32 @@ void SpectrumAnalyser::DrawSpectrum(DWORD musicHandle) {
     }
     const int H = offscreen_.height();
     UpdateBarLevels(BarLevels, buffer_, H);
+    // The picture depends only on how many rows of each bar lie inside the box: when none
+    // changed, the picture on show is already this pass's.
+    std::array<int, kBarCount> rows{};
+    for (int k = 0; k < kBarCount; ++k) rows[k] = std::clamp(DrawnBarHeight(BarLevels[k]), 0, H);
+    if (rows == shownRows_) {
+        Present(false);
+        return;
+    }
     RenderSpectrum(offscreen_, band_, BarLevels, H);
-    Present();
+    shownRows_ = rows;
+    Present(true);
 }
 
 void SpectrumAnalyser::Clear() {
     offscreen_.fill(kBandBlack);
-    Present();
+    shownRows_.fill(0);
+    Present(true);
 }
 
-void SpectrumAnalyser::Present() {
-    // A deep copy keeps the next pass's drawing off the picture on show.
-    presented_ = offscreen_.copy();
+void SpectrumAnalyser::Present(bool changed) {
     ++presentCount_;
-    if (presenter_) {
-        presenter_(presented_);
-    }
+    if (!changed) return;
+    // The two pictures take turns: the one just drawn goes on show, and the next pass draws
+    // into the other, which nobody else holds, so no picture is copied.
+    std::swap(presented_, offscreen_);
+    if (presenter_) presenter_(presented_);
 }
 
 }  // namespace hollowtide::visuals

@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -60,13 +61,15 @@ class SpectrumAnalyser {
     BarLevelArray BarLevels{};
 
   private:
-    void Present();
+    // Counts the pass's presentation; hands the new picture on when it differs from the last.
+    void Present(bool changed);
 
     SpectrumSource source_;
     std::function<void(const QImage&)> presenter_;
     QImage band_;       // picWinAmpBand's picture
     QImage offscreen_;  // drawn into during a pass
     QImage presented_;
+    std::array<int, kBarCount> shownRows_{};  // rows of each bar in the picture on show
     int presentCount_ = 0;
     float buffer_[kSpectrumBufferSize] = {};
 };

@@ -19,9 +19,8 @@ SpectrumBox::SpectrumBox(QWidget* parent) : QWidget(parent) {
     setEnabled(false);
     shown_ = QImage(kSpectrumDrawableSize, QImage::Format_RGB32);
     shown_.fill(Qt::black);
-    repaintTimer_.setSingleShot(true);
-    repaintTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&repaintTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    lastPicture_.setSingleShot(true);
+    connect(&lastPicture_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void SpectrumBox::Present(const QImage& picture) {
@@ -33,22 +32,28 @@ void SpectrumBox::Present(const QImage& picture) {
 }
 
 void SpectrumBox::ScheduleRepaint() {
+    // The screen cannot show more pictures than it refreshes: a pass that comes sooner only
+    // replaces the picture that a later pass repaints. Passes come every 10 ms, so the next
+    // one is never far; a timer shows the picture only when none follows (the black box after
+    // Stop). It fires only then: each pass puts it off again.
+    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= RefreshMilliseconds()) {
+        lastPicture_.stop();
+        update();
+    } else {
+        lastPicture_.start(kLastPictureMs);
+    }
+}
+
+int SpectrumBox::RefreshMilliseconds() const {
     const QScreen* display = screen();
     const qreal refreshRate =
         display && display->refreshRate() > 1.0 ? display->refreshRate() : 60.0;
-    const auto refreshMs = static_cast<int>(1000.0 / refreshRate);
-    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= refreshMs) {
-        update();
-    } else if (!repaintTimer_.isActive()) {
-        // Normally the next pass repaints before this fires; it only matters for the last
-        // picture of a run, such as the black box after Stop.
-        repaintTimer_.start(refreshMs);
-    }
+    return static_cast<int>(1000.0 / refreshRate);
 }
 
 void SpectrumBox::paintEvent(QPaintEvent*) {
     sinceRepaint_.start();
-    repaintTimer_.stop();
+    lastPicture_.stop();
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.setPen(QColor::fromRgb(kFrameColour));

@@ -25,11 +25,15 @@ class SpectrumBox : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // How long a picture may wait for a pass to repaint it before a timer does.
+    static constexpr int kLastPictureMs = 40;
+
     void ScheduleRepaint();
+    int RefreshMilliseconds() const;
 
     QImage shown_;
     QElapsedTimer sinceRepaint_;
-    QTimer repaintTimer_;
+    QTimer lastPicture_;
 };
 
 }  // namespace hollowtide::visuals

@@ -33,7 +33,9 @@ struct TestModOptions {
     int tempo = 125;      // beats per minute, 32 to 255
     bool silent = false;  // no notes at all
     TestWave wave = TestWave::Square;
-    int sampleLength = 32;  // bytes of the looped sample, even, 2 to 65534
+    int sampleLength = 32;  // bytes of the sample, even, 2 to 65534
+    bool looped = true;     // the sample loops over its whole length; else it plays once
+    int cycle = 0;          // bytes per wave cycle within the sample; 0: the whole sample
     int volume = 64;        // sample volume, 0 to 64
 };
 
@@ -74,7 +76,7 @@ inline std::vector<std::uint8_t> MakeTestMod(const TestModOptions& options) {
     mod[sample1 + 24] = 0;  // finetune
     mod[sample1 + 25] = static_cast<std::uint8_t>(std::clamp(options.volume, 0, 64));
     detail::PutBigEndian16(mod, sample1 + 26, 0);
-    detail::PutBigEndian16(mod, sample1 + 28, sampleLength / 2);
+    detail::PutBigEndian16(mod, sample1 + 28, options.looped ? sampleLength / 2 : 1);
     for (int s = 1; s < 31; ++s) detail::PutBigEndian16(mod, 20 + s * 30 + 28, 1);
 
     const std::size_t orders = 20 + 31 * 30;
@@ -102,12 +104,13 @@ inline std::vector<std::uint8_t> MakeTestMod(const TestModOptions& options) {
     }
 
     const std::size_t samples = kHeaderSize + kPatternSize * patterns;
+    const int cycle = options.cycle > 0 ? options.cycle : sampleLength;
     for (int i = 0; i < sampleLength; ++i) {
         double value = 0.0;
         if (options.wave == TestWave::Square) {
-            value = i < sampleLength / 2 ? 127.0 : -127.0;
+            value = i % cycle < cycle / 2 ? 127.0 : -127.0;
         } else {
-            value = 127.0 * std::sin(2.0 * 3.14159265358979323846 * i / sampleLength);
+            value = 127.0 * std::sin(2.0 * 3.14159265358979323846 * (i % cycle) / cycle);
         }
         mod[samples + i] = static_cast<std::uint8_t>(static_cast<std::int8_t>(std::lround(value)));
     }
