@@ -130,6 +130,44 @@ class AppControllerTest : public QObject {
         QCOMPARE(ended, 0);
     }
 
+    // A box shown while the player comes up (here "Can't start digital output") runs its own
+    // event loop, as a modal box does, while the intro screen is still on show: the rest of a
+    // double-click queued on the intro screen is handled there and then, and must not run GO
+    // a second time.
+    void secondGoInsideTheFirstGosBoxOpensNoSecondPlayer() {
+        MessageBoxRecorder boxes;
+        int ended = 0;
+        AppController controller(folderPath(), [&] { ++ended; });
+        QVERIFY(controller.Start());
+        Form1* intro = controller.introScreen();
+        QVERIFY(QTest::qWaitForWindowExposed(intro));
+        QWindow* window = intro->windowHandle();
+        const QPoint go = intro->img_button_GO->mapTo(intro, intro->img_button_GO->rect().center());
+        audio::InjectFailures({.startFails = true});
+        boxes.setWhileOpen([](const audio::MessageBoxRequest&) {
+            audio::InjectFailures({});
+            QCoreApplication::processEvents();
+        });
+        for (const QEvent::Type type :
+             {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
+              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            QueueMouse(window, type, go,
+                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton);
+        }
+        QCoreApplication::processEvents();
+        RunDeferredDeletes();
+
+        QCOMPARE(MainWindowsAlive(), 1);
+        QCOMPARE(boxes.boxes().size(), std::size_t{1});
+        frm_MAIN* player = controller.player();
+        QVERIFY(player != nullptr && player->isVisible());
+        player->Timer1Tick();
+        QCOMPARE(player->Label1->text(), QStringLiteral("1"));
+        audio::PumpOffline(nullptr, 4096);
+        QCOMPARE(BASS_ChannelIsActive(player->MusicHandle), BASS_ACTIVE_PLAYING);
+        QCOMPARE(ended, 0);
+    }
+
     // A real SIGTERM, SIGINT or SIGHUP ends the program as the Exit of the window in charge
     // does, from the event loop: the engine is released first.
     void terminationSignalsEndLikeExit_data() {
