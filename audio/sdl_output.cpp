@@ -197,7 +197,10 @@ void SdlOutput::maintain() {
         RequestReplacement(false);
         return;
     }
-    // A device that has stopped calling back (a hung sound server) counts as lost too.
+    // A device that has stopped calling back (a hung sound server) counts as lost too. So does
+    // one that never got going: a PulseAudio null sink with no other stream lets a new stream
+    // wait up to two seconds before it asks for more than its first buffer, and a second
+    // stream, opened once the first is under way, starts at once.
     const std::uint64_t last = std::max(feed_.lastGiven().time, openedAt_.load());
     const std::uint64_t now = NowNanoseconds();
     if (now > last && now - last > kStallNanoseconds) {
