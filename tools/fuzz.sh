@@ -20,6 +20,7 @@ cmake --build build-fuzz -j"$(nproc)"
 mkdir -p build-fuzz/seeds build-fuzz/corpus build-fuzz/findings
 build-fuzz/packgen build-fuzz/seeds >/dev/null
 build-fuzz/seed_modules build-fuzz/seeds
+cp tests/fuzz/regressions/* build-fuzz/seeds/
 # The engine prints nothing; libFuzzer's own log goes to build-fuzz/fuzz.log.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     build-fuzz/engine_fuzzer -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \

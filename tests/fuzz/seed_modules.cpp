@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     int count = 0;
     auto write = [&](const ht::TestModOptions& options) {
-        ht::WriteFile(folder + "/made-" + std::to_string(++count) + ".mod", ht::MakeTestMod(options));
+        ht::WriteFile(folder + "/made-" + std::to_string(++count) + ".mod",
+                      ht::MakeTestMod(options));
     };
     ht::TestModOptions options;
     write(options);
