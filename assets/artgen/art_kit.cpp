@@ -277,4 +277,27 @@ QImage PixelSprite(const std::vector<const char*>& rows, const std::vector<Palet
     return image;
 }
 
+QPainterPath IconWaveCrest() {
+    QPainterPath crest;
+    crest.moveTo(0.5, 25);
+    crest.cubicTo(8, 19, 14, 27, 20, 23);
+    crest.cubicTo(25, 20, 28, 18, 31.5, 22);
+    return crest;
+}
+
+QPainterPath IconWave() {
+    QPainterPath wave = IconWaveCrest();
+    wave.lineTo(31.5, 31.5);
+    wave.lineTo(0.5, 31.5);
+    wave.closeSubpath();
+    return wave;
+}
+
+QLinearGradient IconWater() {
+    QLinearGradient water(0, 18, 0, 32);
+    water.setColorAt(0.0, QColor(80, 230, 255));
+    water.setColorAt(1.0, QColor(0, 90, 160));
+    return water;
+}
+
 }  // namespace artgen

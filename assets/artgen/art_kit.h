@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
@@ -54,6 +55,12 @@ QPainterPath FitToBox(const QPainterPath& path, QRectF box);
 
 // A closed outline through `corners`, in order.
 QPainterPath Polygon(std::initializer_list<QPointF> corners);
+
+// The curling wave at the foot of the program icon, on the icon's 32-pixel grid: its crest
+// alone, or the water it tops; and the water's colours.
+QPainterPath IconWaveCrest();
+QPainterPath IconWave();
+QLinearGradient IconWater();
 
 // Classic chrome fill: sky blue above a hard horizon, warm earth below.
 QLinearGradient ChromeGradient(const QRectF& bounds);

@@ -13,9 +13,9 @@ namespace artgen {
 namespace {
 
 const std::vector<PaletteEntry> kIconPalette = {
-    {'o', QColor(10, 10, 30)},    {'n', QColor(20, 20, 90)},   {'b', QColor(10, 30, 90)},
-    {'w', QColor(250, 250, 240)}, {'k', QColor(20, 20, 30)},   {'g', QColor(225, 225, 205)},
-    {'c', QColor(80, 230, 255)},  {'t', QColor(0, 90, 160)},   {'s', QColor(200, 200, 255)},
+    {'o', QColor(10, 10, 30)},    {'n', QColor(20, 20, 90)}, {'b', QColor(10, 30, 90)},
+    {'w', QColor(250, 250, 240)}, {'k', QColor(20, 20, 30)}, {'g', QColor(225, 225, 205)},
+    {'c', QColor(80, 230, 255)},  {'t', QColor(0, 90, 160)}, {'s', QColor(200, 200, 255)},
 };
 
 // Skull over crossed bones on a night sea, the wave at the foot.
@@ -45,30 +45,14 @@ QImage Icon16() {
 QImage Icon24() {
     return PixelSprite(
         {
-            "..oooooooooooooooooooo..",
-            ".onnnnnnnnnnnnnnnnnnnno.",
-            "onnnnnnnnnnnnnnnnnnsnnno",
-            "onnsnnnnnwwwwwwnnnnnnnno",
-            "onnnnnnwwwwwwwwwwnnnnnno",
-            "onnnnnwwwwwwwwwwwwnnnnno",
-            "onggnnwwwwwwwwwwwwnnggno",
-            "onngnwwkkkwwwwkkkwwngnno",
-            "onnnnwwkkkwwwwkkkwwnnnno",
-            "onnnnwwkkkwwwwkkkwwnnnno",
-            "onnnnnwwwwwkkwwwwwnnnnno",
-            "onnnnnnwwwwkkwwwwnnnnnno",
-            "onnnnnnnwwwwwwwwnnnnnnno",
-            "onnnnnnnwkwkwkwknnnnnnno",
-            "onnnnggnnwwwwwwnnggnnnno",
-            "onnnggggnnnnnnnnggggnnno",
-            "onnnnnggggnnnnggggnnnnno",
-            "onnnnnnnggggggggnnnnnnno",
-            "occnnnnnnnggggnnnnnnccco",
-            "occccnnnggggggggnnncccco",
-            "occccccggggccggggcccccco",
-            "otcccggggccccggggcccctto",
-            ".otttttttttttttttttttto.",
-            "..oooooooooooooooooooo..",
+            "..oooooooooooooooooooo..", ".onnnnnnnnnnnnnnnnnnnno.", "onnnnnnnnnnnnnnnnnnsnnno",
+            "onnsnnnnnwwwwwwnnnnnnnno", "onnnnnnwwwwwwwwwwnnnnnno", "onnnnnwwwwwwwwwwwwnnnnno",
+            "onggnnwwwwwwwwwwwwnnggno", "onngnwwkkkwwwwkkkwwngnno", "onnnnwwkkkwwwwkkkwwnnnno",
+            "onnnnwwkkkwwwwkkkwwnnnno", "onnnnnwwwwwkkwwwwwnnnnno", "onnnnnnwwwwkkwwwwnnnnnno",
+            "onnnnnnnwwwwwwwwnnnnnnno", "onnnnnnnwkwkwkwknnnnnnno", "onnnnggnnwwwwwwnnggnnnno",
+            "onnnggggnnnnnnnnggggnnno", "onnnnnggggnnnnggggnnnnno", "onnnnnnnggggggggnnnnnnno",
+            "occnnnnnnnggggnnnnnnccco", "occccnnnggggggggnnncccco", "occccccggggccggggcccccco",
+            "otcccggggccccggggcccctto", ".otttttttttttttttttttto.", "..oooooooooooooooooooo..",
         },
         kIconPalette);
 }
@@ -79,7 +63,7 @@ QImage SmoothIcon(int size) {
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);  // laid out on the 32-pixel grid of the window icon
+    p.scale(size / 32.0, size / 32.0);    // laid out on the 32-pixel grid of the window icon
     const double hairline = 32.0 / size;  // one device pixel
 
     QLinearGradient sea(0, 0, 0, 32);
@@ -102,18 +86,9 @@ QImage SmoothIcon(int size) {
         }
     }
 
-    QPainterPath wave;
-    wave.moveTo(0.5, 25);
-    wave.cubicTo(8, 19, 14, 27, 20, 23);
-    wave.cubicTo(25, 20, 28, 18, 31.5, 22);
-    wave.lineTo(31.5, 31.5);
-    wave.lineTo(0.5, 31.5);
-    wave.closeSubpath();
-    QLinearGradient water(0, 18, 0, 32);
-    water.setColorAt(0.0, QColor(80, 230, 255));
-    water.setColorAt(1.0, QColor(0, 90, 160));
+    const QPainterPath wave = IconWave();
     p.setPen(Qt::NoPen);
-    p.setBrush(water);
+    p.setBrush(IconWater());
     p.save();
     p.setClipPath([] {
         QPainterPath clip;
@@ -122,10 +97,7 @@ QImage SmoothIcon(int size) {
     }());
     p.drawPath(wave);
     // Foam along the crest.
-    QPainterPath crest;
-    crest.moveTo(0.5, 25);
-    crest.cubicTo(8, 19, 14, 27, 20, 23);
-    crest.cubicTo(25, 20, 28, 18, 31.5, 22);
+    const QPainterPath crest = IconWaveCrest();
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(230, 255, 255, 220), std::max(hairline * 1.5, 0.5), Qt::SolidLine,
                   Qt::RoundCap));

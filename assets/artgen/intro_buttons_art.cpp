@@ -161,18 +161,9 @@ QImage ProgramIcon() {
     p.setBrush(sea);
     p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
     // Curling wave at the foot.
-    QPainterPath wave;
-    wave.moveTo(0.5, 25);
-    wave.cubicTo(8, 19, 14, 27, 20, 23);
-    wave.cubicTo(25, 20, 28, 18, 31.5, 22);
-    wave.lineTo(31.5, 31.5);
-    wave.lineTo(0.5, 31.5);
-    wave.closeSubpath();
-    QLinearGradient water(0, 18, 0, 32);
-    water.setColorAt(0.0, QColor(80, 230, 255));
-    water.setColorAt(1.0, QColor(0, 90, 160));
+    const QPainterPath wave = IconWave();
     p.setPen(Qt::NoPen);
-    p.setBrush(water);
+    p.setBrush(IconWater());
     p.drawPath(wave);
     // Crossed bones behind the skull.
     p.setPen(QPen(QColor(235, 235, 220), 2.4, Qt::SolidLine, Qt::RoundCap));
