@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <cstddef>
+
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// Declared here rather than through <sanitizer/allocator_interface.h>: GCC's runtime exports the
+// call, but Debian ships that header only with clang's runtime package.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include <chrono>
