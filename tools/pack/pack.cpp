@@ -1,12 +1,16 @@
 #include "tools/pack/pack.h"
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 #include "tools/pack/compose.h"
 #include "tools/pack/it_writer.h"
 #include "tools/pack/loudness.h"
 #include "tools/pack/mod_writer.h"
+#include "tools/pack/render_level.h"
 #include "tools/pack/uniqueness.h"
 #include "tools/pack/xm_writer.h"
 
@@ -14,9 +18,13 @@ namespace packgen {
 
 namespace {
 
-constexpr double kModLevelDb = -6.0;
-constexpr double kXmLevelDb = -2.6;
-constexpr double kItLevelDb = -8.0;
+constexpr double kModLevelDb = -2.0;
+constexpr double kXmLevelDb = 0.5;
+constexpr double kItLevelDb = -5.5;
+
+// Loud enough for the analyser's bars to stand up on the bass and the melody, with a margin
+// under full scale for the players' own resampling.
+constexpr LevelGoal kLevelGoal{-13.3, -1.4};
 
 // The level each format is brought to, in dB of the estimate: the formats mix at levels of
 // their own.
@@ -48,13 +56,27 @@ Bytes WriteModule(const Song& song) {
 
 std::vector<ComposedSong> ComposePack() {
     std::vector<ComposedSong> songs;
+    for (SongPlan& plan : PlanPack()) songs.push_back({std::move(plan), Song{}});
+    // Composing and levelling a song needs nothing of the others, and levelling renders the
+    // whole song: one worker per core. Each song keeps its own seed, so the pack stays the same.
+    std::atomic<std::size_t> next{0};
+    auto work = [&]() {
+        for (std::size_t i = next++; i < songs.size(); i = next++) {
+            Song song = Compose(songs[i].plan);
+            Level(song, TargetLevelDb(song.format));
+            LevelByRender(song, kLevelGoal);
+            songs[i].song = std::move(song);
+        }
+    };
+    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> threads;
+    for (unsigned w = 1; w < workers; ++w) threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads) thread.join();
+    // Keeping songs apart goes in pack order: each is checked against those before it.
     PackUniqueness uniqueness;
-    for (SongPlan& plan : PlanPack()) {
-        Song song = Compose(plan);
-        uniqueness.MakeUnique(song, plan.musician);
-        Level(song, TargetLevelDb(song.format));
-        songs.push_back({std::move(plan), std::move(song)});
-    }
+    for (ComposedSong& composed : songs)
+        uniqueness.MakeUnique(composed.song, composed.plan.musician);
     return songs;
 }
 

@@ -221,7 +221,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
 
     Instrument bass = Named("bass", 128);
     if (tracker && !IsOneShot(plan.bass))
-        bass.volumeEnvelope = Pluck(random.between(30, 48), random.between(12, 30));
+        bass.volumeEnvelope = Pluck(random.between(44, 58), random.between(12, 30));
     if (tracker) bass.fadeout = 1024;
     if (it) {
         bass.filterCutoff = random.between(70, 100);
