@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/path_lookup.h"
 #include "player/song_catalog.h"
 
 namespace fs = std::filesystem;
@@ -42,19 +43,9 @@ fs::path DataFolder() {
     return folder != nullptr ? fs::path(folder) : fs::path();
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// The file in `folder` whose name matches ignoring case, as the player finds it.
+// The file whose name matches ignoring case, found the way the player finds it.
 fs::path FindIgnoringCase(const fs::path& folder, const std::string& name) {
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        if (Lower(entry.path().filename().string()) == Lower(name)) return entry.path();
-    }
-    return {};
+    return hollowtide::audio::FindPathIgnoringCase((folder / name).string()).value_or(fs::path());
 }
 
 void Render(Rendered& song) {

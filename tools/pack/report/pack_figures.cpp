@@ -9,6 +9,7 @@
 #include <set>
 #include <thread>
 
+#include "audio/path_lookup.h"
 #include "player/song_catalog.h"
 #include "tools/pack/report/analyser_share.h"
 
@@ -19,19 +20,9 @@ namespace catalog = hollowtide::catalog;
 
 namespace {
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// The file whose name matches ignoring case, as the player finds it.
+// The file whose name matches ignoring case, found the way the player finds it.
 fs::path FindIgnoringCase(const fs::path& folder, const std::string& name) {
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        if (Lower(entry.path().filename().string()) == Lower(name)) return entry.path();
-    }
-    return {};
+    return hollowtide::audio::FindPathIgnoringCase((folder / name).string()).value_or(fs::path());
 }
 
 void Measure(SongFigures& song) {
