@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::int32_t kRate = 44100;
 constexpr std::size_t kBlock = 4096;
+constexpr std::size_t kLongestSeconds = 400;  // a song that never ends is measured this far
 constexpr int kPasses = 9;
 constexpr double kLargestRaiseDb = 6;
 constexpr double kStalledShare = 0.25;
@@ -138,7 +139,7 @@ RenderedLevel MeasureRendered(const Song& song) {
     double sum = 0;
     std::size_t frames = 0;
     float peak = 0;
-    for (;;) {
+    while (frames < kLongestSeconds * kRate) {
         const std::size_t got = module.read_interleaved_stereo(kRate, kBlock, buffer.data());
         if (got == 0) break;
         for (std::size_t i = 0; i < 2 * got; ++i) {
