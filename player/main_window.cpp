@@ -115,7 +115,9 @@ void frm_MAIN::paintEvent(QPaintEvent*) {
 
 void frm_MAIN::BuildVisuals() {
     analyser_ = std::make_unique<visuals::SpectrumAnalyser>();
-    analyser_->SetPresenter([this](const QImage& picture) { picWinamp->Present(picture); });
+    analyser_->SetPresenter([this](const QImage& picture, visuals::PresentMode mode) {
+        picWinamp->Present(picture, mode);
+    });
     connect(stars_, &visuals::StarField::PaintPoint, this, &frm_MAIN::PaintStar);
 
     // The surface and the captions that are not buttons carry the window; the spectrum screen

@@ -16,7 +16,7 @@ SpectrumAnalyser::SpectrumAnalyser(SpectrumSource source, QSize drawableSize)
     presented_.fill(kBandBlack);
 }
 
-void SpectrumAnalyser::SetPresenter(std::function<void(const QImage&)> presenter) {
+void SpectrumAnalyser::SetPresenter(Presenter presenter) {
     presenter_ = std::move(presenter);
 }
 
@@ -31,27 +31,27 @@ void SpectrumAnalyser::DrawSpectrum(DWORD musicHandle) {
     std::array<int, kBarCount> rows{};
     for (int k = 0; k < kBarCount; ++k) rows[k] = std::clamp(DrawnBarHeight(BarLevels[k]), 0, H);
     if (rows == shownRows_) {
-        Present(false);
+        Present(PresentMode::Unchanged);
         return;
     }
     RenderSpectrum(offscreen_, band_, BarLevels, H);
     shownRows_ = rows;
-    Present(true);
+    Present(PresentMode::Changed);
 }
 
 void SpectrumAnalyser::Clear() {
     offscreen_.fill(kBandBlack);
     shownRows_.fill(0);
-    Present(true);
+    Present(PresentMode::Final);
 }
 
-void SpectrumAnalyser::Present(bool changed) {
+void SpectrumAnalyser::Present(PresentMode mode) {
     ++presentCount_;
-    if (!changed) return;
     // The two pictures take turns: the one just drawn goes on show, and the next pass draws
     // into the other, which nobody else holds, so no picture is copied.
-    std::swap(presented_, offscreen_);
-    if (presenter_) presenter_(presented_);
+    if (mode != PresentMode::Unchanged) std::swap(presented_, offscreen_);
+    // Unchanged passes reach the box too: a picture it held back shows on the next of them.
+    if (presenter_) presenter_(presented_, mode);
 }
 
 }  // namespace hollowtide::visuals

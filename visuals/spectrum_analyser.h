@@ -7,7 +7,9 @@
 // Wiring in a window (Timer3 is the window's 10 ms QTimer):
 //     SpectrumBox* picWinamp = new SpectrumBox(this);         // at (382, 55), 104 x 34
 //     SpectrumAnalyser analyser;                              // a member of the window
-//     analyser.SetPresenter([picWinamp](const QImage& picture) { picWinamp->Present(picture); });
+//     analyser.SetPresenter([picWinamp](const QImage& picture, PresentMode mode) {
+//         picWinamp->Present(picture, mode);
+//     });
 //     connect(Timer3, &QTimer::timeout, [this] { analyser.DrawSpectrum(MusicHandle); });
 //     Stop: Timer3->stop(); analyser.Clear();
 #pragma once
@@ -31,6 +33,10 @@ using SpectrumSource = std::function<std::int32_t(DWORD handle, float* buffer, D
 // a fake source) does not need the engine linked.
 SpectrumSource EngineSpectrumSource();
 
+// What a pass tells the box besides the picture: whether the picture is new, and whether it
+// must be shown without waiting for the next pass (Clear's black picture: no pass follows).
+enum class PresentMode { Unchanged, Changed, Final };
+
 // Drawable area of the analyser box inside its 1-pixel frame: 102 x 32, so H = 32.
 inline constexpr QSize kSpectrumBoxSize{104, 34};
 inline constexpr int kSpectrumFrameWidth = 1;
@@ -49,8 +55,10 @@ class SpectrumAnalyser {
     // Stop: the picture becomes black and is presented; the levels are kept.
     void Clear();
 
-    // Receives the finished picture once per pass (and on Clear).
-    void SetPresenter(std::function<void(const QImage&)> presenter);
+    // Receives the picture on show once per pass, saying whether the pass changed it, and
+    // Clear's black picture as the final one.
+    using Presenter = std::function<void(const QImage&, PresentMode)>;
+    void SetPresenter(Presenter presenter);
 
     // The picture last presented (black before the first pass).
     const QImage& Picture() const { return presented_; }
@@ -61,11 +69,11 @@ class SpectrumAnalyser {
     BarLevelArray BarLevels{};
 
   private:
-    // Counts the pass's presentation; hands the new picture on when it differs from the last.
-    void Present(bool changed);
+    // Counts the pass's presentation and hands the picture on show to the presenter.
+    void Present(PresentMode mode);
 
     SpectrumSource source_;
-    std::function<void(const QImage&)> presenter_;
+    Presenter presenter_;
     QImage band_;       // picWinAmpBand's picture
     QImage offscreen_;  // drawn into during a pass
     QImage presented_;

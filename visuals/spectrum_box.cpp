@@ -2,14 +2,17 @@
 
 #include <QPainter>
 #include <QScreen>
-
-#include "visuals/spectrum_analyser.h"
+#include <algorithm>
+#include <cstring>
 
 namespace hollowtide::visuals {
 
 namespace {
 constexpr QRgb kFrameColour = 0xFF404040;
-}
+// Passes come on a 10 ms timer that may run a little late or early: a pass that comes up to
+// this much before the next picture is due still shows it, so the pictures keep a steady pace.
+constexpr int kPassJitterMs = 3;
+}  // namespace
 
 SpectrumBox::SpectrumBox(QWidget* parent) : QWidget(parent) {
     setFixedSize(kSpectrumBoxSize);
@@ -19,47 +22,44 @@ SpectrumBox::SpectrumBox(QWidget* parent) : QWidget(parent) {
     setEnabled(false);
     shown_ = QImage(kSpectrumDrawableSize, QImage::Format_RGB32);
     shown_.fill(Qt::black);
-    lastPicture_.setSingleShot(true);
-    connect(&lastPicture_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    framed_ = QImage(kSpectrumBoxSize, QImage::Format_RGB32);
+    framed_.fill(kFrameColour);
+    QPainter(&framed_).fillRect(
+        QRect(QPoint(kSpectrumFrameWidth, kSpectrumFrameWidth), kSpectrumDrawableSize), Qt::black);
 }
 
-void SpectrumBox::Present(const QImage& picture) {
-    // A pass that changed nothing (silence, bars at rest) needs no repaint; skipping it saves
-    // the window system a hundred needless updates a second.
-    if (picture == shown_) return;
-    shown_ = picture;
-    ScheduleRepaint();
-}
-
-void SpectrumBox::ScheduleRepaint() {
-    // The screen cannot show more pictures than it refreshes: a pass that comes sooner only
-    // replaces the picture that a later pass repaints. Passes come every 10 ms, so the next
-    // one is never far; a timer shows the picture only when none follows (the black box after
-    // Stop). It fires only then: each pass puts it off again.
-    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= RefreshMilliseconds()) {
-        lastPicture_.stop();
-        update();
-    } else {
-        lastPicture_.start(kLastPictureMs);
+void SpectrumBox::Present(const QImage& picture, PresentMode mode) {
+    if (mode != PresentMode::Unchanged) {
+        shown_ = picture.format() == QImage::Format_RGB32
+                     ? picture
+                     : picture.convertToFormat(QImage::Format_RGB32);
+        waiting_ = true;
     }
+    if (waiting_ && (mode == PresentMode::Final || RepaintDue())) update();
 }
 
-int SpectrumBox::RefreshMilliseconds() const {
-    const QScreen* display = screen();
-    const qreal refreshRate =
-        display && display->refreshRate() > 1.0 ? display->refreshRate() : 60.0;
-    return static_cast<int>(1000.0 / refreshRate);
+bool SpectrumBox::RepaintDue() const {
+    return !sinceRepaint_.isValid() ||
+           sinceRepaint_.elapsed() >= repaintIntervalMs_ - kPassJitterMs;
 }
 
 void SpectrumBox::paintEvent(QPaintEvent*) {
     sinceRepaint_.start();
-    lastPicture_.stop();
+    waiting_ = false;
+    // The window may have moved to another screen since the last repaint.
+    const QScreen* display = screen();
+    const qreal refreshRate =
+        display && display->refreshRate() > 1.0 ? display->refreshRate() : kPicturesPerSecond;
+    repaintIntervalMs_ = 1000.0 / std::min<qreal>(refreshRate, kPicturesPerSecond);
+    // One picture of the whole box, so a repaint is a single copy to the window.
+    const QSize drawable = shown_.size().boundedTo(kSpectrumDrawableSize);
+    const auto rowBytes = static_cast<std::size_t>(drawable.width()) * sizeof(QRgb);
+    for (int y = 0; y < drawable.height(); ++y) {
+        std::memcpy(framed_.scanLine(y + kSpectrumFrameWidth) + kSpectrumFrameWidth * sizeof(QRgb),
+                    shown_.constScanLine(y), rowBytes);
+    }
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    painter.setPen(QColor::fromRgb(kFrameColour));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    const QRect drawable(QPoint(kSpectrumFrameWidth, kSpectrumFrameWidth), kSpectrumDrawableSize);
-    painter.drawImage(drawable.topLeft(), shown_, QRect(QPoint(0, 0), drawable.size()));
+    painter.drawImage(0, 0, framed_);
 }
 
 }  // namespace hollowtide::visuals

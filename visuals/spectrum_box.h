@@ -5,8 +5,9 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
+
+#include "visuals/spectrum_analyser.h"
 
 namespace hollowtide::visuals {
 
@@ -15,25 +16,27 @@ class SpectrumBox : public QWidget {
   public:
     explicit SpectrumBox(QWidget* parent = nullptr);
 
-    // Shows `picture` in the drawable area from now on (repaints also use it). The screen
-    // cannot show more pictures than it refreshes, so repaints follow at most once per
-    // refresh; a pass between two refreshes only replaces the picture the next one shows.
-    void Present(const QImage& picture);
+    // Shows `picture` in the drawable area from now on (repaints also use it) unless `mode`
+    // says it is unchanged. Passes come a hundred times a second, faster than anyone can follow
+    // bars; the box repaints at most kPicturesPerSecond times a second and never faster than
+    // the screen refreshes. A picture held back shows on the first pass after that, whether or
+    // not it changes anything; a final picture shows at once.
+    void Present(const QImage& picture, PresentMode mode = PresentMode::Changed);
     const QImage& Shown() const { return shown_; }
+
+    static constexpr int kPicturesPerSecond = 25;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    // How long a picture may wait for a pass to repaint it before a timer does.
-    static constexpr int kLastPictureMs = 40;
+    bool RepaintDue() const;
 
-    void ScheduleRepaint();
-    int RefreshMilliseconds() const;
-
+    double repaintIntervalMs_ = 1000.0 / kPicturesPerSecond;  // checked again at each repaint
     QImage shown_;
+    QImage framed_;  // shown_ inside the frame, as painted
+    bool waiting_ = false;
     QElapsedTimer sinceRepaint_;
-    QTimer lastPicture_;
 };
 
 }  // namespace hollowtide::visuals

@@ -220,7 +220,8 @@ TEST(SpectrumAnalyser, PassAsksForTheFftOfTheHandleAndPresentsOnce) {
     engine.spectrum[1] = 0.5f;
     SpectrumAnalyser analyser(engine.Source());
     std::vector<QImage> presented;
-    analyser.SetPresenter([&](const QImage& picture) { presented.push_back(picture); });
+    analyser.SetPresenter(
+        [&](const QImage& picture, PresentMode) { presented.push_back(picture); });
 
     ASSERT_EQ(analyser.Picture().size(), kSpectrumDrawableSize);
     analyser.DrawSpectrum(7);
