@@ -164,6 +164,15 @@ void DeviceFeed::mixAhead(Mixer& mixer, std::uint64_t target) noexcept {
         // Whole decoding blocks, so that modules decode straight into ahead_.
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(
             (target - mixed_ + kBlock - 1) / kBlock * kBlock, Mixer::kChunkFrames));
+        if (mixed_ - aheadFirst_ + count > kAheadFrames) {
+            // The frames not yet played move to the front, once every few fills: ahead_ stays
+            // small enough to sit in the processor's cache.
+            const std::uint64_t keep = std::clamp(played_, aheadFirst_, mixed_);
+            std::copy(ahead_.begin() + 2 * static_cast<std::ptrdiff_t>(keep - aheadFirst_),
+                      ahead_.begin() + 2 * static_cast<std::ptrdiff_t>(mixed_ - aheadFirst_),
+                      ahead_.begin());
+            aheadFirst_ = keep;
+        }
         float* frames = ahead_.data() + 2 * (mixed_ - aheadFirst_);
         mixer.mix(frames, count, mixed_);
         ring_.write(mixed_, frames, count);
@@ -183,15 +192,6 @@ void DeviceFeed::take(std::uint64_t first, float* out, std::size_t count) noexce
     }
     const auto offset = static_cast<std::size_t>(first - aheadFirst_);
     std::copy_n(ahead_.begin() + 2 * offset, 2 * count, out);
-    // What is left moves to the front, so ahead_'s first frames are always the next ones: the
-    // same few kilobytes are reused and stay in the processor's cache.
-    const std::uint64_t next = first + count;
-    if (next > aheadFirst_ && next <= mixed_) {
-        const auto used = static_cast<std::size_t>(next - aheadFirst_);
-        std::copy(ahead_.begin() + 2 * used, ahead_.begin() + 2 * (mixed_ - aheadFirst_),
-                  ahead_.begin());
-        aheadFirst_ = next;
-    }
 }
 
 void DeviceFeed::publish(std::uint64_t time) noexcept {

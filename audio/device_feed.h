@@ -111,9 +111,10 @@ class DeviceFeed {
     // The newest frames, compact: what a lost device may have swallowed (its buffers and the
     // server's), and the spectrum's block.
     FrameRing ring_;
-    // The frames mixed but not yet played, from aheadFirst_ on: the look-ahead (5 ms, up to
-    // one decoding block more) and the chunk being mixed.
-    static constexpr std::size_t kAheadFrames = 2048;
+    // The frames mixed from aheadFirst_ on: the look-ahead (5 ms, up to one decoding block
+    // more), the chunk being mixed, and room for a few more chunks before those not yet played
+    // have to move to the front.
+    static constexpr std::size_t kAheadFrames = 4096;
     std::vector<float> ahead_;
     std::uint64_t aheadFirst_ = 0;
     std::uint64_t played_ = 0;  // next stream frame to hand to the device

@@ -76,20 +76,20 @@ class FrameRing {
     // A frame's two floats are stored as one word, with their bytes as they lie in memory.
     static void Store(const float* stereo, std::size_t count,
                       std::atomic<std::uint64_t>* slots) noexcept {
+        // This runs for every frame played: each frame is one plain load and one plain store.
         std::size_t i = 0;
-        for (; i + 4 <= count; i += 4) {  // unrolled: this runs for every frame played
-            std::uint64_t words[4];
-            std::memcpy(words, stereo + 2 * i, sizeof words);
-            slots[i].store(words[0], std::memory_order_relaxed);
-            slots[i + 1].store(words[1], std::memory_order_relaxed);
-            slots[i + 2].store(words[2], std::memory_order_relaxed);
-            slots[i + 3].store(words[3], std::memory_order_relaxed);
+        for (; i + 4 <= count; i += 4) {
+            slots[i].store(Word(stereo + 2 * i), std::memory_order_relaxed);
+            slots[i + 1].store(Word(stereo + 2 * i + 2), std::memory_order_relaxed);
+            slots[i + 2].store(Word(stereo + 2 * i + 4), std::memory_order_relaxed);
+            slots[i + 3].store(Word(stereo + 2 * i + 6), std::memory_order_relaxed);
         }
-        for (; i < count; ++i) {
-            std::uint64_t word;
-            std::memcpy(&word, stereo + 2 * i, sizeof word);
-            slots[i].store(word, std::memory_order_relaxed);
-        }
+        for (; i < count; ++i) slots[i].store(Word(stereo + 2 * i), std::memory_order_relaxed);
+    }
+    static std::uint64_t Word(const float* frame) noexcept {
+        std::uint64_t word;
+        std::memcpy(&word, frame, sizeof word);
+        return word;
     }
     static void Unpack(std::uint64_t word, float* frame) noexcept {
         std::memcpy(frame, &word, sizeof word);

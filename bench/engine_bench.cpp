@@ -164,22 +164,40 @@ void BM_RenderOverheadInTurns(benchmark::State& state) {
     ha::SetOutputKind(ha::OutputKind::Offline);
     std::vector<float> out(2 * kDeviceBuffer);
     std::vector<double> ratios;
+    double fastestEngine = 1e9;
+    double fastestBare = 1e9;
+    bool engineFirst = true;
     for (auto _ : state) {
-        const auto engineStart = Clock::now();
-        RenderThroughEngine(bytes, out);
-        const auto bareStart = Clock::now();
-        RenderBare(bytes, out);
-        const auto bareEnd = Clock::now();
-        ratios.push_back(std::chrono::duration<double>(bareStart - engineStart).count() /
-                         std::chrono::duration<double>(bareEnd - bareStart).count());
+        // Which of the two goes first alternates: the second of a pair finds the caches and the
+        // processor's clock as the first left them.
+        const auto timed = [&](auto&& render) {
+            const auto start = Clock::now();
+            render(bytes, out);
+            return std::chrono::duration<double>(Clock::now() - start).count();
+        };
+        double engine = 0;
+        double bare = 0;
+        if (engineFirst) {
+            engine = timed(RenderThroughEngine);
+            bare = timed(RenderBare);
+        } else {
+            bare = timed(RenderBare);
+            engine = timed(RenderThroughEngine);
+        }
+        engineFirst = !engineFirst;
+        ratios.push_back(engine / bare);
+        fastestEngine = std::min(fastestEngine, engine);
+        fastestBare = std::min(fastestBare, bare);
     }
     std::sort(ratios.begin(), ratios.end());
     state.counters["overhead_pct"] = ratios.empty() ? 0.0 : 100.0 * (ratios[ratios.size() / 2] - 1);
+    // The fastest run of each is the one the other programs on the machine disturbed least.
+    state.counters["fastest_overhead_pct"] = 100.0 * (fastestEngine / fastestBare - 1);
     state.counters["pairs"] = static_cast<double>(ratios.size());
     BASS_Free();
     ha::SetOutputKind(ha::OutputKind::Sdl);
 }
-BENCHMARK(BM_RenderOverheadInTurns)->Unit(benchmark::kMillisecond)->Iterations(21);
+BENCHMARK(BM_RenderOverheadInTurns)->Unit(benchmark::kMillisecond)->Iterations(41);
 
 void BM_SpectrumRequest(benchmark::State& state) {
     ha::SetOutputKind(ha::OutputKind::Offline);

@@ -3,14 +3,18 @@
 // from where the listener stopped hearing it.
 #include <gtest/gtest.h>
 
+#include <libopenmpt/libopenmpt.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "audio/bass.h"
 #include "audio/device_feed.h"
 #include "audio/engine_testing.h"
+#include "audio/load_flags.h"
 #include "audio/mixer.h"
 #include "audio/module_player.h"
 #include "engine_fixture.h"
@@ -81,6 +85,41 @@ TEST_F(EngineOutputTest, PauseFadesOutWithin5msAndStartFadesBackIn) {
               LargestStep(heard, resumeAt + kFade, resumeAt + 2 * kFade))
         << "the resume clicks";
     EXPECT_GT(LargestValue(resumed, kFade, 2000), 0.1f) << "full level after the fade";
+}
+
+// However the device asks for frames, it gets the module's own rendering, frame for frame:
+// the look-ahead, its moves within the feed and the ring lose and repeat nothing.
+TEST_F(EngineOutputTest, TheStreamIsTheModulesOwnRenderingWhateverTheRequestSizes) {
+    const auto bytes = MakeTestMod(8, 24, 3);
+    constexpr DWORD kFlags = 16418;
+    constexpr std::size_t kFrames = 60000;
+    std::ostringstream log;
+    openmpt::module reference(bytes.data(), bytes.data() + bytes.size(), log);
+    audio::ApplyRenderSettings(reference, audio::RenderSettingsForFlags(kFlags));
+    std::vector<float> expected(2 * (kFrames + audio::ModulePlayer::kBlockFrames));
+    for (std::size_t done = 0; done < kFrames; done += audio::ModulePlayer::kBlockFrames) {
+        ASSERT_EQ(
+            reference.read_interleaved_stereo(audio::kOutputRate, audio::ModulePlayer::kBlockFrames,
+                                              expected.data() + 2 * done),
+            audio::ModulePlayer::kBlockFrames);
+    }
+
+    const HMUSIC music = LoadFromMemory(bytes, kFlags);
+    ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+    std::vector<float> heard;
+    for (std::size_t step : {1u, 7u, 220u, 333u, 512u, 1023u, 2048u, 4100u, 90u}) {
+        heard = Joined(heard, Pump(5 * step + 3, step));
+    }
+    heard = Joined(heard, Pump(kFrames - heard.size() / 2, 777));
+    ASSERT_EQ(heard.size(), 2 * kFrames);
+    std::size_t firstDifference = kFrames;
+    for (std::size_t frame = 0; frame < kFrames && firstDifference == kFrames; ++frame) {
+        if (heard[2 * frame] != expected[2 * frame] ||
+            heard[2 * frame + 1] != expected[2 * frame + 1])
+            firstDifference = frame;
+    }
+    EXPECT_EQ(firstDifference, kFrames) << "the stream departs from the module's rendering";
+    EXPECT_GT(LargestValue(heard, 0, kFrames), 0.1f) << "the module is heard at all";
 }
 
 TEST_F(EngineOutputTest, PausedTailDoesNotCountAsHeardAndPlayOnGoesOnFromThere) {
