@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "audio/engine_testing.h"
-#include "visuals/click_label.h"
 #include "player/main_window.h"
 #include "qt/player_test_folder.h"
 #include "support/message_box_recorder.h"
+#include "visuals/click_label.h"
 #include "visuals/spectrum_analyser.h"
 #include "visuals/spectrum_box.h"
 #include "visuals/stars.h"

@@ -12,13 +12,12 @@
 namespace hollowtide::testing {
 
 class MessageBoxRecorder {
-public:
+  public:
     MessageBoxRecorder()
-        : previous_(audio::SetMessageBoxHandler(
-              [this](const audio::MessageBoxRequest& request) {
-                  boxes_.push_back(request);
-                  if (whileOpen_) whileOpen_(request);
-              })) {}
+        : previous_(audio::SetMessageBoxHandler([this](const audio::MessageBoxRequest& request) {
+              boxes_.push_back(request);
+              if (whileOpen_) whileOpen_(request);
+          })) {}
     ~MessageBoxRecorder() { audio::SetMessageBoxHandler(std::move(previous_)); }
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
@@ -29,7 +28,7 @@ public:
         whileOpen_ = std::move(hook);
     }
 
-private:
+  private:
     std::vector<audio::MessageBoxRequest> boxes_;
     std::function<void(const audio::MessageBoxRequest&)> whileOpen_;
     audio::MessageBoxHandler previous_;
