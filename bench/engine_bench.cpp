@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -164,17 +165,17 @@ void BM_RenderOverheadInTurns(benchmark::State& state) {
     ha::SetOutputKind(ha::OutputKind::Offline);
     std::vector<float> out(2 * kDeviceBuffer);
     std::vector<double> ratios;
-    double fastestEngine = 1e9;
-    double fastestBare = 1e9;
+    double fastestEngine = std::numeric_limits<double>::infinity();
+    double fastestBare = std::numeric_limits<double>::infinity();
+    const auto timed = [&](auto&& render) {
+        const auto start = Clock::now();
+        render(bytes, out);
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    // Which of the two goes first alternates: the second of a pair finds the caches and the
+    // processor's clock as the first left them.
     bool engineFirst = true;
     for (auto _ : state) {
-        // Which of the two goes first alternates: the second of a pair finds the caches and the
-        // processor's clock as the first left them.
-        const auto timed = [&](auto&& render) {
-            const auto start = Clock::now();
-            render(bytes, out);
-            return std::chrono::duration<double>(Clock::now() - start).count();
-        };
         double engine = 0;
         double bare = 0;
         if (engineFirst) {
