@@ -31,6 +31,9 @@ class SpectrumBox : public QWidget {
 
   private:
     bool RepaintDue() const;
+    // Copies the dirty part of the framed picture straight into the image the window paints
+    // into; false when that is no plain image and a painter must do it.
+    bool CopyIntoWindowImage(const QRegion& region);
 
     double repaintIntervalMs_ = 1000.0 / kPicturesPerSecond;  // checked again at each repaint
     QImage shown_;

@@ -1,3 +1,4 @@
+#include <QScreen>
 #include <QtTest>
 
 #include "visuals/spectrum_analyser.h"
@@ -89,6 +90,34 @@ class SpectrumBoxTest : public QObject {
             QCOMPARE(grabbed.pixel(corner), 0xFF404040u);
         for (const QPoint inside : {QPoint(1, 1), QPoint(102, 32), QPoint(51, 17)})
             QCOMPARE(grabbed.pixel(inside), QColor(10, 200, 30).rgb());
+    }
+
+    void aRepaintLandsInTheWindowWhereTheBoxSits() {
+        // What the window shows is what its backing store holds, which the offscreen screen
+        // hands out; grab() would paint afresh and prove nothing about a repaint.
+        QWidget window;
+        window.setFixedSize(500, 120);
+        window.setAutoFillBackground(true);
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(0, 0, 200));
+        window.setPalette(palette);
+        auto* box = new CountingBox;
+        box->setParent(&window);
+        box->move(382, 55);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int before = box->paints;
+        box->Present(Filled(QColor(10, 200, 30)), hollowtide::visuals::PresentMode::Final);
+        QCOMPARE(box->paints, before + 1);  // at once, without a trip through the event loop
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        QCOMPARE(shown.size(), window.size());
+        const QPoint origin(382, 55);
+        for (const QPoint frame : {QPoint(0, 0), QPoint(103, 33), QPoint(50, 0), QPoint(0, 20)})
+            QCOMPARE(shown.pixel(origin + frame), 0xFF404040u);
+        for (const QPoint inside : {QPoint(1, 1), QPoint(102, 32), QPoint(51, 17)})
+            QCOMPARE(shown.pixel(origin + inside), QColor(10, 200, 30).rgb());
+        for (const QPoint around : {QPoint(381, 55), QPoint(382, 54), QPoint(486, 89)})
+            QCOMPARE(shown.pixel(around), QColor(0, 0, 200).rgb());
     }
 };
 
