@@ -42,10 +42,14 @@ void DeviceFeed::resume() {
 }
 
 DeviceFeed::Given DeviceFeed::lastGiven() const {
+    constexpr auto kRelaxed = std::memory_order_relaxed;
     for (;;) {
-        const std::uint32_t before = sequence_.load();
-        Given given{givenEnd_.load(), givenDevice_.load(), givenTime_.load()};
-        if ((before & 1u) == 0 && sequence_.load() == before) return given;
+        const std::uint32_t before = sequence_.load(std::memory_order_acquire);
+        Given given{givenEnd_.load(kRelaxed), givenDevice_.load(kRelaxed),
+                    givenTime_.load(kRelaxed)};
+        // The copy is read before the sequence is read again.
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1u) == 0 && sequence_.load(kRelaxed) == before) return given;
     }
 }
 
@@ -79,7 +83,9 @@ void DeviceFeed::fill(float* out, std::size_t frames, std::uint64_t time) noexce
         publish(time);
         return;
     }
-    if (rewind_.exchange(false)) {
+    // The flags are read before they are cleared: they are seldom set, and a plain read costs
+    // nothing next to a locked exchange.
+    if (rewind_.load() && rewind_.exchange(false)) {
         // The device is back: play again what the lost one swallowed, as far as the ring
         // still holds it, fading in.
         const std::uint64_t oldest = mixed_ > FrameRing::kFrames ? mixed_ - FrameRing::kFrames : 0;
@@ -96,7 +102,7 @@ void DeviceFeed::fill(float* out, std::size_t frames, std::uint64_t time) noexce
         mixed_ = fading_ ? fadeEnd_ : played_;
         origin_.store(mixed_);
     }
-    if (discard_.exchange(false)) mixed_ = fading_ ? fadeEnd_ : played_;
+    if (discard_.load() && discard_.exchange(false)) mixed_ = fading_ ? fadeEnd_ : played_;
 
     Mixer* mixer = paused_.load() ? nullptr : mixer_.load();
     const bool running = mixer != nullptr;
@@ -195,11 +201,16 @@ void DeviceFeed::take(std::uint64_t first, float* out, std::size_t count) noexce
 }
 
 void DeviceFeed::publish(std::uint64_t time) noexcept {
-    sequence_.fetch_add(1);
-    givenEnd_.store(played_);
-    givenDevice_.store(filled_);
-    givenTime_.store(time);
-    sequence_.fetch_add(1);
+    // Fill alone writes these, so plain stores with fences do: every fill publishes, and
+    // read-modify-writes or sequentially consistent stores would lock the bus five times a fill.
+    constexpr auto kRelaxed = std::memory_order_relaxed;
+    const std::uint32_t sequence = sequence_.load(kRelaxed);
+    sequence_.store(sequence + 1, kRelaxed);
+    std::atomic_thread_fence(std::memory_order_release);  // odd before any of the three changes
+    givenEnd_.store(played_, kRelaxed);
+    givenDevice_.store(filled_, kRelaxed);
+    givenTime_.store(time, kRelaxed);
+    sequence_.store(sequence + 2, std::memory_order_release);
 }
 
 }  // namespace hollowtide::audio
