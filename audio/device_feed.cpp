@@ -165,6 +165,9 @@ std::size_t DeviceFeed::outputRunning(Mixer& mixer, float* out, std::size_t fram
 
 void DeviceFeed::mixAhead(Mixer& mixer, std::uint64_t target) noexcept {
     constexpr std::uint64_t kBlock = ModulePlayer::kBlockFrames;
+    // What is not yet played stays behind the chunk being mixed: the look-ahead, rounded up to
+    // whole blocks, and the chunk itself.
+    static_assert(kAheadFrames >= kFadeFrames + 2 * kBlock + Mixer::kChunkFrames);
     if (mixed_ < aheadFirst_) aheadFirst_ = mixed_;  // frames mixed ahead were dropped
     while (mixed_ < target) {
         // Whole decoding blocks, so that modules decode straight into ahead_.

@@ -112,9 +112,9 @@ class DeviceFeed {
     // server's), and the spectrum's block.
     FrameRing ring_;
     // The frames mixed from aheadFirst_ on: the look-ahead (5 ms, up to one decoding block
-    // more), the chunk being mixed, and room for a few more chunks before those not yet played
+    // more), the chunk being mixed, and room for another chunk or two before those not yet played
     // have to move to the front.
-    static constexpr std::size_t kAheadFrames = 4096;
+    static constexpr std::size_t kAheadFrames = 8192;
     std::vector<float> ahead_;
     std::uint64_t aheadFirst_ = 0;
     std::uint64_t played_ = 0;  // next stream frame to hand to the device

@@ -19,7 +19,7 @@ namespace hollowtide::audio {
 class Mixer {
   public:
     static constexpr std::size_t kMaxChannels = 16;
-    static constexpr std::size_t kChunkFrames = 1024;  // most frames one mix call may take
+    static constexpr std::size_t kChunkFrames = 2048;  // most frames one mix call may take: a block
 
     Mixer();
     Mixer(const Mixer&) = delete;
