@@ -112,28 +112,44 @@ constexpr std::size_t kThreeMinutes = 44100 * 180;
 constexpr std::size_t kDeviceBuffer = ha::SdlOutput::kBufferFrames;
 constexpr DWORD kFlags = 16418;
 
-// Three minutes through the engine's offline output, pumped as a device would take them.
-void RenderThroughEngine(const std::vector<std::uint8_t>& bytes, std::vector<float>& out) {
+// The engine started afresh, playing the module.
+void StartEngine(const std::vector<std::uint8_t>& bytes) {
     BASS_Free();
     BASS_Init(-1, 44100, 0, nullptr);
     const HMUSIC music =
         BASS_MusicLoad(1, bytes.data(), 0, static_cast<DWORD>(bytes.size()), kFlags);
     BASS_MusicPlayEx(music, 0, BASS_MUSIC_LOOP, 1);
+}
+
+// libopenmpt alone, at the engine's settings.
+void LoadBare(const std::vector<std::uint8_t>& bytes, std::ostream& log,
+              std::optional<openmpt::module>& module) {
+    module.emplace(bytes.data(), bytes.data() + bytes.size(), log);
+    ha::ApplyRenderSettings(*module, ha::RenderSettingsForFlags(kFlags));
+    module->set_repeat_count(-1);
+}
+
+void RenderBareBuffer(openmpt::module& module, float* out) {
+    ha::ClearUpperVectorState();
+    module.read_interleaved_stereo(44100, kDeviceBuffer, out);
+}
+
+// Three minutes through the engine's offline output, pumped as a device would take them.
+void RenderThroughEngine(const std::vector<std::uint8_t>& bytes, std::vector<float>& out) {
+    StartEngine(bytes);
     for (std::size_t done = 0; done < kThreeMinutes; done += kDeviceBuffer) {
         ha::PumpOffline(out.data(), kDeviceBuffer);
     }
     benchmark::DoNotOptimize(out.data());
 }
 
-// The same three minutes from libopenmpt alone, at the same settings.
+// The same three minutes from libopenmpt alone.
 void RenderBare(const std::vector<std::uint8_t>& bytes, std::vector<float>& out) {
     std::ostringstream log;
-    openmpt::module module(bytes.data(), bytes.data() + bytes.size(), log);
-    ha::ApplyRenderSettings(module, ha::RenderSettingsForFlags(kFlags));
-    module.set_repeat_count(-1);
+    std::optional<openmpt::module> module;
+    LoadBare(bytes, log, module);
     for (std::size_t done = 0; done < kThreeMinutes; done += kDeviceBuffer) {
-        ha::ClearUpperVectorState();
-        module.read_interleaved_stereo(44100, kDeviceBuffer, out.data());
+        RenderBareBuffer(*module, out.data());
     }
     benchmark::DoNotOptimize(out.data());
 }
@@ -241,20 +257,10 @@ void BM_RenderOverheadInterleaved(benchmark::State& state) {
     const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
     bool engineLoadsFirst = true;
     for (auto _ : state) {
-        const auto loadEngine = [&] {
-            BASS_Free();
-            BASS_Init(-1, 44100, 0, nullptr);
-            const HMUSIC music =
-                BASS_MusicLoad(1, bytes.data(), 0, static_cast<DWORD>(bytes.size()), kFlags);
-            BASS_MusicPlayEx(music, 0, BASS_MUSIC_LOOP, 1);
-        };
         std::ostringstream log;
         std::optional<openmpt::module> module;
-        const auto loadBare = [&] {
-            module.emplace(bytes.data(), bytes.data() + bytes.size(), log);
-            ha::ApplyRenderSettings(*module, ha::RenderSettingsForFlags(kFlags));
-            module->set_repeat_count(-1);
-        };
+        const auto loadEngine = [&] { StartEngine(bytes); };
+        const auto loadBare = [&] { LoadBare(bytes, log, module); };
         // The order of the loads alternates too: with the same module twice, the one loaded
         // first rendered some tenths of a percent slower.
         auto start = Clock::now();
@@ -268,10 +274,7 @@ void BM_RenderOverheadInterleaved(benchmark::State& state) {
         bool engineFirst = true;
         for (std::size_t done = 0; done < kThreeMinutes; done += kDeviceBuffer) {
             const auto renderEngine = [&] { ha::PumpOffline(engineOut.data(), kDeviceBuffer); };
-            const auto renderBare = [&] {
-                ha::ClearUpperVectorState();
-                module->read_interleaved_stereo(44100, kDeviceBuffer, bareOut.data());
-            };
+            const auto renderBare = [&] { RenderBareBuffer(*module, bareOut.data()); };
             start = Clock::now();
             engineFirst ? renderEngine() : renderBare();
             split = Clock::now();

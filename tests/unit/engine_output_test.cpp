@@ -6,9 +6,12 @@
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "audio/bass.h"
@@ -174,6 +177,43 @@ TEST(DeviceFeedTest, ANewMixerStartsOnlyOnceTheOldOnesFramesHaveFadedOut) {
     EXPECT_GT(LargestValue(heard, 3000, 3010), 0.05f);
     EXPECT_EQ(two.startFrame(), 3000 + kFade);
     EXPECT_GT(LargestValue(heard, 3000 + 2 * kFade, 7000), 0.1f);
+}
+
+// The heard position is read on the UI thread while the device thread fills: a reader must
+// never see one fill's stream position with another fill's frame count or time.
+TEST(DeviceFeedTest, WhatAFillPublishesIsNeverReadTornWhileTheNextOneWrites) {
+    const auto song = HeldSine();
+    audio::DeviceFeed feed;
+    audio::Mixer mixer;
+    audio::ModulePlayer player(song, 34);
+    player.restart(true);
+    mixer.attach(&player);
+    feed.attach(&mixer);
+    std::atomic<bool> done{false};
+    std::thread device([&] {
+        std::array<float, 2 * 3> out{};
+        // Each fill hands 1 to 3 frames and stamps its time with the frame count reached.
+        for (std::uint64_t filled = 0; filled < 200000;) {
+            const std::size_t frames = 1 + filled % 3;
+            filled += frames;
+            feed.fill(out.data(), frames, filled);
+        }
+        done.store(true);
+    });
+    std::uint64_t reads = 0;
+    std::uint64_t torn = 0;
+    std::uint64_t last = 0;
+    while (!done.load()) {
+        const audio::DeviceFeed::Given given = feed.lastGiven();
+        if (given.streamEnd != given.deviceEnd || given.time != given.deviceEnd ||
+            given.time < last)
+            ++torn;
+        last = given.time;
+        ++reads;
+    }
+    device.join();
+    EXPECT_EQ(torn, 0u) << "of " << reads << " reads";
+    EXPECT_EQ(feed.lastGiven().time, feed.lastGiven().deviceEnd);
 }
 
 // The device goes away mid-song (a sound server killed) and comes back: the song waits, then
