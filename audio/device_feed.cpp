@@ -4,8 +4,6 @@
 
 namespace hollowtide::audio {
 
-DeviceFeed::DeviceFeed() : ahead_(2 * kAheadFrames) {}
-
 void DeviceFeed::attach(Mixer* mixer) {
     mixer_.store(mixer);
     generation_.fetch_add(1);
@@ -62,7 +60,7 @@ std::uint64_t DeviceFeed::heardFrame(const Given& given, std::uint64_t framesInD
 }
 
 bool DeviceFeed::copyFrames(std::uint64_t end, float* left, float* right, std::size_t count) const {
-    if (!ring_.read(end, left, right, count)) return false;
+    if (!history_.read(end, left, right, count)) return false;
     // The frames before the current mixer's first one belong to an earlier song.
     const std::uint64_t origin = origin_.load();
     const std::uint64_t first = end >= count ? end - count : 0;
@@ -86,10 +84,9 @@ void DeviceFeed::fill(float* out, std::size_t frames, std::uint64_t time) noexce
     // The flags are read before they are cleared: they are seldom set, and a plain read costs
     // nothing next to a locked exchange.
     if (rewind_.load() && rewind_.exchange(false)) {
-        // The device is back: play again what the lost one swallowed, as far as the ring
+        // The device is back: play again what the lost one swallowed, as far as the history
         // still holds it, fading in.
-        const std::uint64_t oldest = mixed_ > FrameRing::kFrames ? mixed_ - FrameRing::kFrames : 0;
-        played_ = std::clamp(suspendedAt_.load(), oldest, mixed_);
+        played_ = std::clamp(suspendedAt_.load(), history_.oldest(), mixed_);
         gain_ = 0.0f;
         fading_ = false;
     }
@@ -134,7 +131,7 @@ std::size_t DeviceFeed::outputTail(float* out, std::size_t frames) noexcept {
     const std::uint64_t left = fadeEnd_ - played_;
     const auto count =
         static_cast<std::size_t>(std::min<std::uint64_t>({frames, left, Mixer::kChunkFrames}));
-    take(played_, out, count);
+    history_.take(played_, out, count);
     const float step = gain_ / static_cast<float>(left);
     for (std::size_t i = 0; i < count; ++i) {
         const float gain = gain_ - step * static_cast<float>(i + 1);
@@ -150,7 +147,7 @@ std::size_t DeviceFeed::outputTail(float* out, std::size_t frames) noexcept {
 std::size_t DeviceFeed::outputRunning(Mixer& mixer, float* out, std::size_t frames) noexcept {
     const std::size_t count = std::min(frames, Mixer::kChunkFrames);
     mixAhead(mixer, played_ + count + kFadeFrames);
-    take(played_, out, count);
+    history_.take(played_, out, count);
     if (gain_ < 1.0f) {
         constexpr float kStep = 1.0f / static_cast<float>(kFadeFrames);
         for (std::size_t i = 0; i < count; ++i) {
@@ -165,42 +162,18 @@ std::size_t DeviceFeed::outputRunning(Mixer& mixer, float* out, std::size_t fram
 
 void DeviceFeed::mixAhead(Mixer& mixer, std::uint64_t target) noexcept {
     constexpr std::uint64_t kBlock = ModulePlayer::kBlockFrames;
-    // What is not yet played stays behind the chunk being mixed: the look-ahead, rounded up to
-    // whole blocks, and the chunk itself.
-    static_assert(kAheadFrames >= kFadeFrames + 2 * kBlock + Mixer::kChunkFrames);
-    if (mixed_ < aheadFirst_) aheadFirst_ = mixed_;  // frames mixed ahead were dropped
+    static_assert(Mixer::kChunkFrames <= StreamHistory::kMaxWriteFrames);
+    // Mixing one more block never overwrites a frame not yet played: the look-ahead, rounded up
+    // to whole blocks, and the block itself fit in the history with room to spare.
+    static_assert(StreamHistory::kFrames >= 4 * (kFadeFrames + kBlock + Mixer::kChunkFrames));
     while (mixed_ < target) {
-        // Whole decoding blocks, so that modules decode straight into ahead_.
+        // Whole decoding blocks, so that modules decode straight into the history.
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(
             (target - mixed_ + kBlock - 1) / kBlock * kBlock, Mixer::kChunkFrames));
-        if (mixed_ - aheadFirst_ + count > kAheadFrames) {
-            // The frames not yet played move to the front, once every few fills: ahead_ stays
-            // small enough to sit in the processor's cache.
-            const std::uint64_t keep = std::clamp(played_, aheadFirst_, mixed_);
-            std::copy(ahead_.begin() + 2 * static_cast<std::ptrdiff_t>(keep - aheadFirst_),
-                      ahead_.begin() + 2 * static_cast<std::ptrdiff_t>(mixed_ - aheadFirst_),
-                      ahead_.begin());
-            aheadFirst_ = keep;
-        }
-        float* frames = ahead_.data() + 2 * (mixed_ - aheadFirst_);
-        mixer.mix(frames, count, mixed_);
-        ring_.write(mixed_, frames, count);
+        mixer.mix(history_.beginWrite(mixed_, count), count, mixed_);
+        history_.endWrite(mixed_, count);
         mixed_ += count;
     }
-}
-
-void DeviceFeed::take(std::uint64_t first, float* out, std::size_t count) noexcept {
-    if (first < aheadFirst_) {
-        // Frames before what ahead_ holds: a replay, from the ring.
-        const auto old =
-            static_cast<std::size_t>(std::min<std::uint64_t>(aheadFirst_ - first, count));
-        ring_.readOwn(first, out, old);
-        first += old;
-        out += 2 * old;
-        count -= old;
-    }
-    const auto offset = static_cast<std::size_t>(first - aheadFirst_);
-    std::copy_n(ahead_.begin() + 2 * offset, 2 * count, out);
 }
 
 void DeviceFeed::publish(std::uint64_t time) noexcept {

@@ -15,10 +15,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
-#include "audio/frame_ring.h"
 #include "audio/mixer.h"
+#include "audio/stream_history.h"
 #include "audio/use_guard.h"
 
 namespace hollowtide::audio {
@@ -29,7 +28,7 @@ class DeviceFeed {
     // mixed.
     static constexpr std::size_t kFadeFrames = 220;
 
-    DeviceFeed();
+    DeviceFeed() = default;
     DeviceFeed(const DeviceFeed&) = delete;
     DeviceFeed& operator=(const DeviceFeed&) = delete;
 
@@ -75,7 +74,7 @@ class DeviceFeed {
 
     // Any thread: the `count` stream frames just before `end`, split into channels. Frames
     // from before the current mixer's first frame read as silence. False when the frames have
-    // left the ring.
+    // left the history.
     bool copyFrames(std::uint64_t end, float* left, float* right, std::size_t count) const;
 
   private:
@@ -84,9 +83,6 @@ class DeviceFeed {
     std::size_t outputTail(float* out, std::size_t frames) noexcept;
     std::size_t outputRunning(Mixer& mixer, float* out, std::size_t frames) noexcept;
     void publish(std::uint64_t time) noexcept;
-    // Copies stream frames [first, first + count) into `out`: from ahead_ what it still holds,
-    // the older ones (a replay) from the ring.
-    void take(std::uint64_t first, float* out, std::size_t count) noexcept;
 
     // Set by the UI thread, read by fill.
     std::atomic<Mixer*> mixer_{nullptr};
@@ -107,16 +103,10 @@ class DeviceFeed {
     std::atomic<std::uint64_t> givenDevice_{0};
     std::atomic<std::uint64_t> givenTime_{0};
 
-    // Device thread only, but for the ring's readers.
-    // The newest frames, compact: what a lost device may have swallowed (its buffers and the
-    // server's), and the spectrum's block.
-    FrameRing ring_;
-    // The frames mixed from aheadFirst_ on: the look-ahead (5 ms, up to one decoding block
-    // more), the chunk being mixed, and room for another chunk or two before those not yet played
-    // have to move to the front.
-    static constexpr std::size_t kAheadFrames = 8192;
-    std::vector<float> ahead_;
-    std::uint64_t aheadFirst_ = 0;
+    // Device thread only, but for the history's readers: the frames mixed ahead, and the
+    // newest ones played, for the spectrum and for what a lost device may have swallowed (its
+    // buffers and the server's).
+    StreamHistory history_;
     std::uint64_t played_ = 0;  // next stream frame to hand to the device
     std::uint64_t mixed_ = 0;   // next stream frame to mix
     std::uint64_t filled_ = 0;  // frames handed to the device, silence included
