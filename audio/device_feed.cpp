@@ -164,8 +164,9 @@ void DeviceFeed::mixAhead(Mixer& mixer, std::uint64_t target) noexcept {
     constexpr std::uint64_t kBlock = ModulePlayer::kBlockFrames;
     static_assert(Mixer::kChunkFrames <= StreamHistory::kMaxWriteFrames);
     // Mixing one more block never overwrites a frame not yet played: the look-ahead, rounded up
-    // to whole blocks, and the block itself fit in the history with room to spare.
-    static_assert(StreamHistory::kFrames >= 4 * (kFadeFrames + kBlock + Mixer::kChunkFrames));
+    // to whole blocks, and the block itself fit in the history (the rest of it is what was
+    // heard, for the spectrum and a replay).
+    static_assert(StreamHistory::kFrames >= kFadeFrames + 2 * kBlock + Mixer::kChunkFrames);
     while (mixed_ < target) {
         // Whole decoding blocks, so that modules decode straight into the history.
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(
