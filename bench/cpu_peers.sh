@@ -7,18 +7,21 @@
 #   - hollowtide, main window after a click on Stop (only the stars are left);
 #   - hollowtide, intro screen with its tune (before GO);
 #   - Audacious, Qt interface with the spectrum visualiser of its info bar shown;
-#   - openmpt123 --batch, no interface.
+#   - openmpt123 --batch -q, no interface and no progress meter (the decoding floor plus a
+#     sound-server client).
 # Every program plays song 1's file (the intro screen plays its own tune) into one private
-# PulseAudio server with a null sink, under one private Xvfb, with a private HOME, D-Bus and
+# PulseAudio server (or PipeWire, --pipewire) with a null sink, under one private Xvfb, with a private HOME, D-Bus and
 # XDG_RUNTIME_DIR: a user's own sound server, display and settings are never touched.
 # Each round runs every program once, in an order that rotates from round to round, so that
 # drift on a shared machine hits all of them alike; each program settles before its window.
 #
 # How to read it: "median" is the median over the rounds, the row of each round follows.
 # "wake/s" is how often the process's threads went to sleep and woke again (voluntary context
-# switches per second, all threads). "pulse" and "Xvfb" are the sound server's and the X
+# switches per second, all threads). "server" and "Xvfb" are the sound server's and the X
 # server's load during the same window: work a program hands to them is not in its own figure.
-# The ratios divide the medians; their targets are the ones the player aims at. Peak RSS is
+# "total" adds the program's, the sound server's and the X server's medians: what the desktop
+# as a whole spends on each program. The ratios divide the medians; their targets are the ones
+# the player aims at, and the last one compares the totals. Peak RSS is
 # hollowtide's VmHWM at the end of each round. --threads adds each thread's load
 # and wake-ups, for every row.
 #
@@ -27,7 +30,10 @@
 #     flock /tmp/hollowtide-build.lock bash bench/cpu_peers.sh --rounds 3 --window 30
 # Options: --rounds N (3), --window SECONDS (30), --settle SECONDS (5), --program PATH
 # (build/hollowtide), --only "PROGRAMS" (a quick look at some of hollowtide audacious
-# openmpt123; the ratios then lack their peers), --shots DIR (screenshots of each state in the first round, needs
+# openmpt123; the ratios then lack their peers), --pipewire (the sound server is PipeWire with
+# its PulseAudio service, set up as bench/with_private_pipewire.sh does; its column then adds
+# pipewire, wireplumber and pipewire-pulse), --sdl-driver NAME (hollowtide's SDL_AUDIODRIVER,
+# pulseaudio by default; pipewire for SDL's own PipeWire driver), --shots DIR (screenshots of each state in the first round, needs
 # ImageMagick's import), --threads. The window plus the settle time must stay below the song's
 # length (2:53), or the peers stop playing before the window ends.
 set -eu
@@ -40,6 +46,8 @@ threads=0
 repo=$(cd "$(dirname "$0")/.." && pwd)
 program=$repo/build/hollowtide
 programs="hollowtide audacious openmpt123"
+server=pulseaudio
+sdl_driver=pulseaudio
 
 usage() {
     sed -n '2,/^set -eu/p' "$0" | sed -e '$d' -e 's/^# \{0,1\}//'
@@ -55,6 +63,8 @@ while [ $# -gt 0 ]; do
     --shots) shots=$2; shift 2 ;;
     --threads) threads=1; shift ;;
     --only) programs=$2; shift 2 ;;
+    --pipewire) server=pipewire; shift ;;
+    --sdl-driver) sdl_driver=$2; shift 2 ;;
     -h | --help) usage 0 ;;
     *) echo "unknown option: $1" >&2; usage 2 >&2 ;;
     esac
@@ -66,9 +76,16 @@ if [ "$rounds" -lt 1 ] || [ "$window" -lt 1 ]; then
 fi
 
 missing=
-for tool in Xvfb xdotool pulseaudio pactl parec openmpt123 audacious dbus-daemon od awk timeout; do
+for tool in Xvfb xdotool pactl parec openmpt123 audacious dbus-daemon od awk timeout; do
     command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
 done
+if [ "$server" = pipewire ]; then
+    for tool in pipewire wireplumber pipewire-pulse; do
+        command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
+    done
+else
+    command -v pulseaudio >/dev/null 2>&1 || missing="$missing pulseaudio"
+fi
 if [ -n "$missing" ]; then
     echo "missing:$missing (sh bench/install-bench-deps.sh installs them)" >&2
     exit 2
@@ -151,11 +168,17 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
 
-pulseaudio -D --exit-idle-time=-1 -n --load="module-null-sink sink_name=null" \
-    --load=module-native-protocol-unix --log-target="file:$work/pulse.log" ||
-    fail "PulseAudio did not start: $(cat "$work/pulse.log" 2>/dev/null)"
-for _ in $(seq 50); do [ -s "$XDG_RUNTIME_DIR/pulse/pid" ] && pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pulse_pid=$(cat "$XDG_RUNTIME_DIR/pulse/pid")
+if [ "$server" = pipewire ]; then
+    bash "$repo/bench/with_private_pipewire.sh" --start-servers ||
+        fail "PipeWire did not start: $(cat "$HOME"/pipewire*.log 2>/dev/null)"
+    pulse_pid="$(cat "$HOME/pipewire.pid") $(cat "$HOME/wireplumber.pid") $(cat "$HOME/pipewire-pulse.pid")"
+else
+    pulseaudio -D --exit-idle-time=-1 -n --load="module-null-sink sink_name=null" \
+        --load=module-native-protocol-unix --log-target="file:$work/pulse.log" ||
+        fail "PulseAudio did not start: $(cat "$work/pulse.log" 2>/dev/null)"
+    for _ in $(seq 50); do [ -s "$XDG_RUNTIME_DIR/pulse/pid" ] && pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    pulse_pid=$(cat "$XDG_RUNTIME_DIR/pulse/pid")
+fi
 pactl set-default-sink null
 [ "$(pactl get-default-sink)" = null ] || fail "the null sink is not the default"
 
@@ -183,13 +206,16 @@ printf '[qtui]\ninfoarea_visible=TRUE\ninfoarea_show_vis=TRUE\n' >"$audacious_co
 
 clock_ticks=$(getconf CLK_TCK)
 
-cpu_ticks() {  # utime + stime of a process, in clock ticks
-    local stat
-    stat=$(cat "/proc/$1/stat" 2>/dev/null) || { echo 0; return; }
-    stat=${stat##*) }
-    # shellcheck disable=SC2086
-    set -- $stat
-    echo $((${12} + ${13}))
+cpu_ticks() {  # utime + stime of processes, in clock ticks
+    local stat pid sum=0
+    for pid in "$@"; do
+        stat=$(cat "/proc/$pid/stat" 2>/dev/null) || continue
+        stat=${stat##*) }
+        # shellcheck disable=SC2086
+        set -- $stat
+        sum=$((sum + ${12} + ${13}))
+    done
+    echo $sum
 }
 
 wakeups() {  # voluntary context switches of all threads of a process
@@ -217,10 +243,10 @@ percent() {  # ticks nanoseconds -> % of one core
 measure() {
     local pid=$1 row=$2 t0 p0 x0 w0 n0 t1 p1 x1 w1 n1 ns
     [ "$threads" = 1 ] && thread_sample "$pid" >"$work/threads0"
-    t0=$(cpu_ticks "$pid") p0=$(cpu_ticks "$pulse_pid") x0=$(cpu_ticks "$xvfb_pid") w0=$(wakeups "$pid")
+    t0=$(cpu_ticks "$pid") p0=$(cpu_ticks $pulse_pid) x0=$(cpu_ticks "$xvfb_pid") w0=$(wakeups "$pid")
     n0=$(date +%s%N)
     sleep "$window"
-    t1=$(cpu_ticks "$pid") p1=$(cpu_ticks "$pulse_pid") x1=$(cpu_ticks "$xvfb_pid") w1=$(wakeups "$pid")
+    t1=$(cpu_ticks "$pid") p1=$(cpu_ticks $pulse_pid) x1=$(cpu_ticks "$xvfb_pid") w1=$(wakeups "$pid")
     n1=$(date +%s%N)
     ns=$((n1 - n0))
     [ "$threads" = 1 ] && thread_sample "$pid" >"$work/threads1"
@@ -302,7 +328,7 @@ peak_rss_kb() {
 
 run_hollowtide() {
     local pid w
-    SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb "$program" >>"$work/hollowtide.log" 2>&1 &
+    SDL_AUDIODRIVER=$sdl_driver QT_QPA_PLATFORM=xcb "$program" >>"$work/hollowtide.log" 2>&1 &
     pid=$!
     started="$pid $started"
     w=$(window_of "$pid" 497x318) || fail "the intro screen did not show"
@@ -350,7 +376,7 @@ run_audacious() {
 
 run_openmpt123() {
     local pid
-    openmpt123 --batch "$song" </dev/null >>"$work/openmpt123.log" 2>&1 &
+    openmpt123 --batch -q "$song" </dev/null >>"$work/openmpt123.log" 2>&1 &
     pid=$!
     started="$pid $started"
     sleep "$settle"
@@ -362,7 +388,8 @@ run_openmpt123() {
     forget_pid "$pid"
 }
 
-echo "song 1: $song_name; $rounds rounds, ${window}-s windows after ${settle} s of settling"
+echo "song 1: $song_name; $rounds rounds, ${window}-s windows after ${settle} s of settling;" \
+    "sound server $server, hollowtide through SDL's $sdl_driver driver"
 for round in $(seq "$rounds"); do
     # Round r starts with the r-th program and runs on round the list.
     order=$(echo "$programs $programs" | awk -v r="$round" '{ n = NF / 2; for (i = 0; i < n; i++) printf "%s ", $((r - 1) % n + 1 + i) }')
@@ -377,23 +404,27 @@ median() {  # row column
         awk '{ v[NR] = $1 } END { if (NR % 2) printf "%.2f", v[(NR + 1) / 2]; else printf "%.2f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
+total() {  # row: program + sound server + X server, medians
+    awk -v a="$(median "$1" 2)" -v p="$(median "$1" 3)" -v x="$(median "$1" 4)" 'BEGIN { printf "%.2f", a + p + x }'
+}
+
 each_round() {
     awk -v row="$1" '$1 == row { printf "%s ", $2 }' "$work/results"
 }
 
 echo
 echo "Processor load, % of one core (user + system time of the process over wall time)"
-printf '%-58s %7s %7s %7s %7s   %s\n' "" median wake/s pulse Xvfb "each round"
+printf '%-58s %7s %7s %7s %7s %7s   %s\n' "" median wake/s server Xvfb total "each round"
 for row in playing stopped intro audacious openmpt123; do
     case $row in
     playing) label="hollowtide, main window, song playing, analyser running" ;;
     stopped) label="hollowtide, main window after Stop" ;;
     intro) label="hollowtide, intro screen with its tune" ;;
     audacious) label="Audacious, Qt interface with its spectrum visualiser" ;;
-    openmpt123) label="openmpt123 --batch, no interface" ;;
+    openmpt123) label="openmpt123 --batch -q, no interface" ;;
     esac
-    printf '%-58s %6s%% %7.0f %6s%% %6s%%   %s\n' "$label" "$(median $row 2)" "$(median $row 5)" \
-        "$(median $row 3)" "$(median $row 4)" "$(each_round $row)"
+    printf '%-58s %6s%% %7.0f %6s%% %6s%% %6s%%   %s\n' "$label" "$(median $row 2)" "$(median $row 5)" \
+        "$(median $row 3)" "$(median $row 4)" "$(total $row)" "$(each_round $row)"
 done
 
 ratio() {  # label numerator denominator target
@@ -409,6 +440,10 @@ ratio "playing / Audacious" playing audacious 0.75
 ratio "playing / openmpt123" playing openmpt123 2.5
 ratio "intro / Audacious" intro audacious 0.75
 ratio "stopped / openmpt123" stopped openmpt123 0.5
+awk -v a="$(total playing)" -v b="$(total audacious)" 'BEGIN {
+    if (b > 0) r = sprintf("%.2f", a / b); else r = "n/a"
+    printf "%-28s %6s   target at most 1 %s\n", "program+server+X / Audacious", r, (b > 0 && a <= b) ? "(met)" : "(not met)"
+}'
 echo
 awk '$1 == "rss" { if ($2 > m) m = $2; s = s sprintf("%.1f ", $2 / 1024) }
      END { printf "hollowtide peak RSS (VmHWM): %.1f MB at most (each round: %sMB)\n", m / 1024, s }' "$work/results"
