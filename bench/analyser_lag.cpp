@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "audio/bass.h"
+#include "child_output.h"
 #include "support/test_modules.h"
 
 namespace {
@@ -48,23 +49,17 @@ std::vector<std::uint8_t> ClickTrack() {
 // Records the monitor source and keeps the clock time of each click's first loud sample.
 class MonitorRecorder {
   public:
-    explicit MonitorRecorder(const std::string& source) {
-        const std::string command =
-            "exec parec --raw --format=s16le --channels=1 --rate=44100 "
-            "--latency-msec=2 --process-time-msec=2 -d '" +
-            source + "'";
-        pipe_ = popen(command.c_str(), "r");
-        if (pipe_ != nullptr) reader_ = std::thread([this] { Read(); });
+    explicit MonitorRecorder(const std::string& source)
+        : parec_({"parec", "--raw", "--format=s16le", "--channels=1", "--rate=44100",
+                  "--latency-msec=2", "--process-time-msec=2", "-d", source}) {
+        if (parec_.file() != nullptr) reader_ = std::thread([this] { Read(); });
     }
     ~MonitorRecorder() {
         stop_.store(true);
-        if (pipe_ != nullptr) {
-            std::system("pkill -x parec");
-            reader_.join();
-            pclose(pipe_);
-        }
+        parec_.Stop();
+        if (reader_.joinable()) reader_.join();
     }
-    bool ok() const { return pipe_ != nullptr; }
+    bool ok() const { return parec_.file() != nullptr; }
     std::vector<double> onsets() {
         std::lock_guard lock(mutex_);
         return onsets_;
@@ -81,7 +76,7 @@ class MonitorRecorder {
         std::vector<std::uint64_t> loud;  // sample numbers where clicks begin
         while (!stop_.load()) {
             const std::size_t got =
-                std::fread(chunk.data(), sizeof(std::int16_t), chunk.size(), pipe_);
+                std::fread(chunk.data(), sizeof(std::int16_t), chunk.size(), parec_.file());
             const double now = Seconds(Clock::now());
             if (got == 0) break;
             for (std::size_t i = 0; i < got; ++i) {
@@ -98,7 +93,7 @@ class MonitorRecorder {
         }
     }
 
-    FILE* pipe_ = nullptr;
+    hollowtide::bench::ChildOutput parec_;
     std::thread reader_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;

@@ -5,23 +5,39 @@
 # and it dies, a new song starts while it is gone (the engine must come up all the same), and
 # it comes back. The time runs from the moment the new server answers to the first loud sample
 # on its sink's monitor.
-#     bash bench/device_loss.sh [BUILD]
+# With --pipewire the server is PipeWire with its PulseAudio service (pipewire, wireplumber and
+# pipewire-pulse, as bench/with_private_pipewire.sh sets them up), all three killed and started
+# again; SDL_AUDIODRIVER then chooses SDL's driver (pulseaudio when unset, or pipewire).
+#     bash bench/device_loss.sh [--pipewire] [BUILD]
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+if [ "${1-}" = --pipewire ]; then
+    shift
+    exec bash "$here/with_private_pipewire.sh" bash "$here/device_loss.sh" --inside-pipewire "$@"
+fi
+server=pulseaudio
+if [ "${1-}" = --inside-pipewire ]; then server=pipewire; shift; fi
 build=${1:-build}
 work=$(mktemp -d /tmp/device-loss.XXXXXX)
-export HOME=$work XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset PULSE_SERVER PULSE_SINK
+if [ "$server" = pulseaudio ]; then
+    export HOME=$work XDG_RUNTIME_DIR=$work/run
+    mkdir -p "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    unset PULSE_SERVER PULSE_SINK
+fi
 program=
 cleanup() {
     [ -n "$program" ] && kill "$program" 2>/dev/null
-    pulseaudio --kill 2>/dev/null || true
+    [ "$server" = pulseaudio ] && { pulseaudio --kill 2>/dev/null || true; }
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 start_server() {
+    if [ "$server" = pipewire ]; then
+        bash "$here/with_private_pipewire.sh" --start-servers
+        return
+    fi
     pulseaudio -D --exit-idle-time=-1 -n --load="module-null-sink sink_name=null" \
         --load=module-native-protocol-unix 2>/dev/null
     for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.01; done
@@ -29,8 +45,16 @@ start_server() {
 }
 
 kill_server() {
-    pkill -9 -x pulseaudio
-    while pgrep -x pulseaudio >/dev/null; do sleep 0.01; done
+    if [ "$server" = pipewire ]; then
+        bash "$here/with_private_pipewire.sh" --stop-servers
+        return
+    fi
+    # This server only, by its pid: other private servers on the machine are left alone.
+    local pid
+    pid=$(cat "$XDG_RUNTIME_DIR/pulse/pid")
+    kill -KILL "$pid"
+    while kill -0 "$pid" 2>/dev/null; do sleep 0.01; done
+    rm -f "$XDG_RUNTIME_DIR/pulse/pid"
 }
 
 # Seconds from now until the monitor carries sound (gives up after 10 s).
@@ -42,8 +66,8 @@ time_to_sound() {
             { v = $1 < 0 ? -$1 : $1; if (v > 2000) { "date +%s.%N" | getline now; printf "%.0f ms\n", (now - start) * 1000; exit } }'
 }
 
-start_server
-SDL_AUDIODRIVER=pulseaudio "$build/device_loss" >"$work/program.log" &
+[ "$server" = pulseaudio ] && start_server
+SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-pulseaudio} "$build/device_loss" >"$work/program.log" &
 program=$!
 sleep 2
 echo "playing: $(time_to_sound "$(date +%s.%N)") to the first loud sample on a running server"
