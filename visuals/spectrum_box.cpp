@@ -16,6 +16,13 @@ constexpr int kPassJitterMs = 3;
 }  // namespace
 
 SpectrumBox::SpectrumBox(QWidget* parent) : QWidget(parent) {
+    steady_.start();
+    clock_ = [this] { return static_cast<double>(steady_.nsecsElapsed()) / 1e6; };
+    // The window may move to another screen: the rate is read again at each repaint.
+    refreshRate_ = [this] {
+        const QScreen* display = screen();
+        return display != nullptr ? display->refreshRate() : 0.0;
+    };
     setFixedSize(kSpectrumBoxSize);
     // Pointer input goes to the window's surface underneath, which drags the window.
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -42,18 +49,24 @@ void SpectrumBox::Present(const QImage& picture, PresentMode mode) {
 }
 
 bool SpectrumBox::RepaintDue() const {
-    return !sinceRepaint_.isValid() ||
-           sinceRepaint_.elapsed() >= repaintIntervalMs_ - kPassJitterMs;
+    return !painted_ || clock_() >= nextDueMs_ - kPassJitterMs;
+}
+
+double SpectrumBox::RepaintIntervalMs() const {
+    const qreal rate = refreshRate_ ? refreshRate_() : 0.0;
+    return 1000.0 / (rate >= 1.0 ? std::min<qreal>(rate, kMaxPicturesPerSecond)
+                                 : qreal{kMaxPicturesPerSecond});
 }
 
 void SpectrumBox::paintEvent(QPaintEvent* event) {
-    sinceRepaint_.start();
+    const double now = clock_();
+    const double interval = RepaintIntervalMs();
+    // The next picture is due one interval after this one was due, not after it showed: on
+    // 10 ms passes a 60 Hz screen then gets 60 pictures a second, not one every other pass.
+    // A box that fell far behind (nothing changed for a while) starts afresh.
+    nextDueMs_ = painted_ && now - nextDueMs_ < interval ? nextDueMs_ + interval : now + interval;
+    painted_ = true;
     waiting_ = false;
-    // The window may have moved to another screen since the last repaint.
-    const QScreen* display = screen();
-    const qreal refreshRate =
-        display && display->refreshRate() > 1.0 ? display->refreshRate() : kPicturesPerSecond;
-    repaintIntervalMs_ = 1000.0 / std::min<qreal>(refreshRate, kPicturesPerSecond);
     // One picture of the whole box, so a repaint is a single copy to the window.
     const QSize drawable = shown_.size().boundedTo(kSpectrumDrawableSize);
     const auto rowBytes = static_cast<std::size_t>(drawable.width()) * sizeof(QRgb);

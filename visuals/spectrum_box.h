@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 #include "visuals/spectrum_analyser.h"
 
@@ -17,29 +18,42 @@ class SpectrumBox : public QWidget {
     explicit SpectrumBox(QWidget* parent = nullptr);
 
     // Shows `picture` in the drawable area from now on (repaints also use it) unless `mode`
-    // says it is unchanged. Passes come a hundred times a second, faster than anyone can follow
-    // bars; the box repaints at most kPicturesPerSecond times a second and never faster than
-    // the screen refreshes. A picture held back shows on the first pass after that, whether or
-    // not it changes anything; a final picture shows at once.
+    // says it is unchanged. Passes come a hundred times a second; the box repaints at the
+    // screen's refresh rate, at most kMaxPicturesPerSecond times a second, keeping a steady
+    // pace across passes that fall between two screen refreshes. A picture held back shows on
+    // the first pass after that, whether or not it changes anything; a final picture shows at
+    // once.
     void Present(const QImage& picture, PresentMode mode = PresentMode::Changed);
     const QImage& Shown() const { return shown_; }
 
-    static constexpr int kPicturesPerSecond = 25;
+    // Above this, pictures would come faster than anyone follows bars, for nothing but load.
+    static constexpr int kMaxPicturesPerSecond = 60;
+
+    // Test seams: where the refresh rate (pictures a second; 0 or less when unknown) and the
+    // time (milliseconds) come from. By default, the box's screen and a steady clock.
+    using RefreshRateSource = std::function<qreal()>;
+    using Clock = std::function<double()>;
+    void SetRefreshRateSource(RefreshRateSource source) { refreshRate_ = std::move(source); }
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     bool RepaintDue() const;
+    double RepaintIntervalMs() const;
     // Copies the dirty part of the framed picture straight into the image the window paints
     // into; false when that is no plain image and a painter must do it.
     bool CopyIntoWindowImage(const QRegion& region);
 
-    double repaintIntervalMs_ = 1000.0 / kPicturesPerSecond;  // checked again at each repaint
+    RefreshRateSource refreshRate_;
+    Clock clock_;
+    QElapsedTimer steady_;
     QImage shown_;
     QImage framed_;  // shown_ inside the frame, as painted
     bool waiting_ = false;
-    QElapsedTimer sinceRepaint_;
+    bool painted_ = false;
+    double nextDueMs_ = 0.0;  // when the next picture is due, on clock_
 };
 
 }  // namespace hollowtide::visuals
