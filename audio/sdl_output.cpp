@@ -72,8 +72,9 @@ void RequestServerBuffer(int milliseconds) {
 
 // Frames a device holds, on average, when it calls back for more. SDL gives no driver's
 // latency, so this is what was measured (bench/analyser_lag.sh). SDL's PulseAudio driver
-// (also the way to PipeWire) writes the buffer as the server asks for it, so the server holds
-// about its own buffer then. Other drivers hold about one buffer ahead of the one being filled.
+// writes the buffer as the server asks for it, so the server holds about its own buffer then
+// (through pipewire-pulse a little more: the bars lead by some 40 ms there). Other drivers,
+// SDL's PipeWire driver among them, hold about one buffer ahead of the one being filled.
 double QueuedAtCallback(int bufferFrames) {
     const char* driver = SDL_GetCurrentAudioDriver();
     if (driver != nullptr && std::string_view(driver) == "pulseaudio") {
@@ -85,10 +86,27 @@ double QueuedAtCallback(int bufferFrames) {
     return static_cast<double>(bufferFrames);
 }
 
+// SDL tries its PulseAudio driver first, and on a PipeWire server that reaches PipeWire through
+// pipewire-pulse, a translator that spends more than the server itself: with SDL's own PipeWire
+// driver the servers' load falls to about a third (bench/cpu_peers.sh --pipewire). A PipeWire
+// that runs for video alone, with no sink to play to, is passed over, and so is PipeWire
+// altogether when the user names a driver.
+bool InitPipeWireIfItPlays() {
+    const char* requested = std::getenv("SDL_AUDIODRIVER");
+    if (requested != nullptr && *requested != '\0') return false;
+    SDL_SetHint(SDL_HINT_AUDIODRIVER, "pipewire");
+    const bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (!started) return false;
+    if (SDL_GetNumAudioDevices(0) > 0) return true;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+}
+
 }  // namespace
 
 SdlAudioSubsystem::SdlAudioSubsystem() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (!InitPipeWireIfItPlays() && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         throw EngineError(error_code::kNoDriver, "no audio driver");
     }
     if (!DriverAcceptable(SDL_GetCurrentAudioDriver())) {

@@ -1,5 +1,6 @@
 // Output through SDL2's audio subsystem: the default device, 44100 Hz stereo float, fed from
-// SDL's callback.
+// SDL's callback. Unless SDL_AUDIODRIVER names a driver, SDL's PipeWire driver plays when a
+// PipeWire server has a sink, else the first of SDL's drivers that starts.
 //
 // The device is opened once and kept for the rest of the process: BASS_Free and BASS_Init only
 // detach and attach mixers. A sound server can take seconds to close a stream it has only just

@@ -8,7 +8,8 @@
 #     bash bench/with_private_pipewire.sh COMMAND [ARG ...]
 # The command sees PIPEWIRE_PIDS (the three servers' process ids, pipewire's first) and
 # PIPEWIRE_RESTART, a command that kills the three and starts them again. SDL_AUDIODRIVER is
-# left as the caller set it (pulseaudio when unset); set it to pipewire for SDL's own driver.
+# left as the caller set it (pulseaudio when unset); set it to pipewire for SDL's own driver,
+# or to nothing (SDL_AUDIODRIVER=) for the driver the engine picks by itself.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1-}" = --start-servers ]; then
@@ -74,4 +75,4 @@ bash "$here/with_private_pipewire.sh" --start-servers
 PIPEWIRE_PIDS="$(cat "$HOME/pipewire.pid") $(cat "$HOME/wireplumber.pid") $(cat "$HOME/pipewire-pulse.pid")"
 export PIPEWIRE_PIDS
 export PIPEWIRE_RESTART="bash $here/with_private_pipewire.sh --stop-servers; bash $here/with_private_pipewire.sh --start-servers"
-SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-pulseaudio} "$@"
+SDL_AUDIODRIVER=${SDL_AUDIODRIVER-pulseaudio} "$@"
