@@ -1,8 +1,10 @@
 #!/bin/bash
 # Processor load of Hollowtide next to two lighter players of the same song, side by side.
 #
-# What it measures: the user + system processor time of the whole process (all its threads,
-# from /proc/PID/stat) over the wall time of a measuring window, in % of one core, for
+# What it measures: the processor time of the whole process (all its threads, as the scheduler
+# counts it to the nanosecond in /proc/PID/task/*/schedstat; the user and system times of
+# /proc/PID/stat are sampled at the clock tick, too coarse for loads of a few tenths of a
+# percent) over the wall time of a measuring window, in % of one core, for
 #   - hollowtide, main window, song playing, analyser running (after a click on GO);
 #   - hollowtide, main window after a click on Stop (only the stars are left);
 #   - hollowtide, intro screen with its tune (before GO);
@@ -204,49 +206,37 @@ printf '[qtui]\ninfoarea_visible=TRUE\ninfoarea_show_vis=TRUE\n' >"$audacious_co
 
 # --- Measuring ---
 
-clock_ticks=$(getconf CLK_TCK)
-
-cpu_ticks() {  # utime + stime of processes, in clock ticks
-    local stat pid sum=0
-    for pid in "$@"; do
-        stat=$(cat "/proc/$pid/stat" 2>/dev/null) || continue
-        stat=${stat##*) }
-        # shellcheck disable=SC2086
-        set -- $stat
-        sum=$((sum + ${12} + ${13}))
-    done
-    echo $sum
+cpu_ns() {  # processor time of processes, all their threads, in nanoseconds
+    local pid
+    for pid in "$@"; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ n += $1 } END { printf "%.0f\n", n }'
 }
 
 wakeups() {  # voluntary context switches of all threads of a process
     cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n + 0 }'
 }
 
-thread_sample() {  # one line per thread: tid name ticks voluntary-switches
+thread_sample() {  # one line per thread: tid nanoseconds voluntary-switches name
     local task stat name
     for task in /proc/"$1"/task/*; do
         stat=$(cat "$task/stat" 2>/dev/null) || continue
         name=${stat#*(}
         name=${name%)*}
-        stat=${stat##*) }
-        # shellcheck disable=SC2086
-        set -- $stat
-        echo "${task##*/} $((${12} + ${13})) $(awk '/^voluntary_ctxt_switches/ { print $2 }' "$task/status") ${name// /_}"
+        echo "${task##*/} $(awk '{ print $1 }' "$task/schedstat") $(awk '/^voluntary_ctxt_switches/ { print $2 }' "$task/status") ${name// /_}"
     done
 }
 
-percent() {  # ticks nanoseconds -> % of one core
-    awk -v t="$1" -v ns="$2" -v hz="$clock_ticks" 'BEGIN { printf "%.2f", 100 * t / hz / (ns / 1e9) }'
+percent() {  # nanoseconds of processor time, nanoseconds of wall time -> % of one core
+    awk -v t="$1" -v ns="$2" 'BEGIN { printf "%.2f", 100 * t / ns }'
 }
 
 # Measures one process over the window; records "row value pulse xvfb wakeups/s".
 measure() {
     local pid=$1 row=$2 t0 p0 x0 w0 n0 t1 p1 x1 w1 n1 ns
     [ "$threads" = 1 ] && thread_sample "$pid" >"$work/threads0"
-    t0=$(cpu_ticks "$pid") p0=$(cpu_ticks $pulse_pid) x0=$(cpu_ticks "$xvfb_pid") w0=$(wakeups "$pid")
+    t0=$(cpu_ns "$pid") p0=$(cpu_ns $pulse_pid) x0=$(cpu_ns "$xvfb_pid") w0=$(wakeups "$pid")
     n0=$(date +%s%N)
     sleep "$window"
-    t1=$(cpu_ticks "$pid") p1=$(cpu_ticks $pulse_pid) x1=$(cpu_ticks "$xvfb_pid") w1=$(wakeups "$pid")
+    t1=$(cpu_ns "$pid") p1=$(cpu_ns $pulse_pid) x1=$(cpu_ns "$xvfb_pid") w1=$(wakeups "$pid")
     n1=$(date +%s%N)
     ns=$((n1 - n0))
     [ "$threads" = 1 ] && thread_sample "$pid" >"$work/threads1"
@@ -254,22 +244,30 @@ measure() {
     echo "$row $(percent $((t1 - t0)) $ns) $(percent $((p1 - p0)) $ns) $(percent $((x1 - x0)) $ns)" \
         "$(awk -v w=$((w1 - w0)) -v ns=$ns 'BEGIN { printf "%.0f", w / (ns / 1e9) }')" >>"$work/results"
     if [ "$threads" = 1 ]; then
-        awk -v ns=$ns -v hz="$clock_ticks" -v row="$row" -v round="$round" '
+        awk -v ns=$ns -v row="$row" -v round="$round" '
             NR == FNR { ticks[$1] = $2; sw[$1] = $3; next }
             ($1 in ticks) {
                 printf "%-9s %d  %-16s %6.2f %% %6.0f wake/s\n", row, round, $4,
-                    100 * ($2 - ticks[$1]) / hz / (ns / 1e9), ($3 - sw[$1]) / (ns / 1e9)
+                    100 * ($2 - ticks[$1]) / ns, ($3 - sw[$1]) / (ns / 1e9)
             }' "$work/threads0" "$work/threads1" >>"$work/threads"
     fi
 }
 
-# The state of a process's stream on the null sink: running, corked or none.
+# The state of a process's stream on the null sink: running, corked or none. A stream names its
+# process, or (SDL's PipeWire driver) only its client, which names the process.
 stream_of() {
-    pactl list sink-inputs 2>/dev/null | awk -v pid="$1" '
-        /^Sink Input #/ { corked = "" }
-        /^[ \t]*Corked:/ { corked = $2 }
-        $1 == "application.process.id" && $3 == "\"" pid "\"" { found = corked == "no" ? "running" : "corked" }
-        END { print found ? found : "none" }'
+    { pactl list clients 2>/dev/null; pactl list sink-inputs 2>/dev/null; } | awk -v pid="$1" '
+        /^Client #/ { client = substr($2, 2); input = 0 }
+        /^Sink Input #/ { input = ++inputs }
+        !input && $1 == "application.process.id" && $3 == "\"" pid "\"" { mine[client] = 1 }
+        input && /^[ \t]*Client:/ { of[input] = $2 }
+        input && /^[ \t]*Corked:/ { corked[input] = $2 }
+        input && $1 == "application.process.id" && $3 == "\"" pid "\"" { named[input] = 1 }
+        END {
+            for (i = 1; i <= inputs; i++)
+                if (named[i] || (of[i] in mine)) found = corked[i] == "no" ? "running" : "corked"
+            print found ? found : "none"
+        }'
 }
 
 # Loudest sample on the null sink over a second, 0 for silence.
@@ -413,7 +411,7 @@ each_round() {
 }
 
 echo
-echo "Processor load, % of one core (user + system time of the process over wall time)"
+echo "Processor load, % of one core (processor time of the process over wall time)"
 printf '%-58s %7s %7s %7s %7s %7s   %s\n' "" median wake/s server Xvfb total "each round"
 for row in playing stopped intro audacious openmpt123; do
     case $row in
