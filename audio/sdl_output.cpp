@@ -94,7 +94,8 @@ double QueuedAtCallback(int bufferFrames) {
 bool InitPipeWireIfItPlays() {
     const char* requested = std::getenv("SDL_AUDIODRIVER");
     if (requested != nullptr && *requested != '\0') return false;
-    SDL_SetHint(SDL_HINT_AUDIODRIVER, "pipewire");
+    // Over an empty SDL_AUDIODRIVER too, which would otherwise outrank the hint.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "pipewire", SDL_HINT_OVERRIDE);
     const bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (!started) return false;
