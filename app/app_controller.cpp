@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/launch_environment.h"
 #include "app/mpris_service.h"
 #include "audio/bass.h"
 
@@ -46,13 +47,25 @@ void AppController::OpenPlayer() {
 
 void AppController::RaisePlayer() {
     if (!player_) return;
+    // While the About screen is open the player stays hidden behind it: the About screen is
+    // what the desktop's Raise brings forward, and its close box brings the player back.
+    if (about_ && about_->isVisible()) {
+        about_->raise();
+        about_->activateWindow();
+        return;
+    }
     player_->show();
     player_->raise();
     player_->activateWindow();
 }
 
 void AppController::OpenAbout() {
+    if (about_ && about_->isVisible()) {  // one About screen at most
+        about_->raise();
+        return;
+    }
     about_ = new frmAbout();
+    about_->SetUrlOpener([](const QUrl& url) { app::OpenInBrowser(url); });
     connect(about_, &frmAbout::closed, this, [this] {
         if (player_) player_->show();
     });

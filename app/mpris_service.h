@@ -15,8 +15,8 @@
 #include <QVariantMap>
 #include <functional>
 
-#include "app/box_wait_queue.h"
 #include "app/mpris_state.h"
+#include "visuals/box_wait_queue.h"
 
 class QDBusMessage;
 
@@ -63,7 +63,7 @@ class MprisService : public QObject {
 
     QPointer<frm_MAIN> player_;
     std::function<void()> raise_;
-    BoxWaitQueue queue_;
+    visuals::BoxWaitQueue queue_;
     MprisSnapshot published_;
     std::optional<MprisSong> song_;
     std::uint64_t songStarts_ = 0;

@@ -2,14 +2,21 @@
 
 #include <QApplication>
 
+#include <string>
+
+#include "app/launch_environment.h"
 #include "app/termination_signals.h"
 #include "audio/message_box.h"
+#include "audio/sdl_output.h"
 #include "visuals/artwork.h"
 
 namespace hollowtide::app {
 
 void PrepareEnvironment() {
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    SetForThisProgramOnly("QT_XCB_NO_MITSHM", "1");
+    // libpulse reads it when the sound output connects its stream, on whatever thread that is.
+    SetForThisProgramOnly("PULSE_LATENCY_MSEC",
+                          std::to_string(audio::SdlOutput::kServerBufferMs).c_str());
 }
 
 void SetUpProgram() {

@@ -9,10 +9,13 @@ namespace hollowtide::app {
 // the AppStream component id.
 inline constexpr char kApplicationId[] = "org.fenlark.hollowtide";
 
-// Before the QApplication exists: settings of the window system's client library that keep the
-// program light. The player repaints a small box up to fifty times a second; on X11 Qt would
-// hand each repaint over in shared memory and then wait for the server to say it is done,
-// which costs more than sending the few kilobytes. A user's own setting wins.
+// Before the QApplication exists, while the process has one thread: settings of the window
+// system's and the sound server's client libraries that keep the program light. The player
+// repaints a small box many times a second; on X11 Qt would hand each repaint over in shared
+// memory and then wait for the server to say it is done, which costs more than sending the
+// few kilobytes. The sound server is asked to hold a longer buffer than SDL asks for, so that
+// it and the audio thread wake up less often. A user's own setting wins, and programs the
+// player starts inherit neither.
 void PrepareEnvironment();
 
 // Only the intro screen and the main window carry the program icon; the About screen and the

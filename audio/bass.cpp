@@ -179,19 +179,19 @@ BOOL BASS_MusicPlayEx(HMUSIC handle, DWORD pos, int flags, BOOL reset) {
     if (pos != 0) return Fail(ha::error_code::kInvalidPosition, 0);
     const bool loop = (static_cast<DWORD>(flags) & BASS_MUSIC_LOOP) != 0;
     engine.mixer->detach(player);
+    // Without a reset a playing module carries on; everything else starts from the top.
+    const bool fromTheTop = reset != 0 || player->state() != ha::PlayState::Playing;
     try {
-        // Without a reset a playing module carries on; everything else starts from the top.
-        if (reset != 0 || player->state() != ha::PlayState::Playing) {
+        if (fromTheTop) {
             player->restart(loop);
-            // What was mixed ahead of the device is mixed again, from the top.
-            engine.output->feed().discardLookahead();
         } else {
             player->setLooping(loop);
         }
     } catch (const ha::EngineError& error) {
         return Fail(error.code(), 0);
     }
-    if (!engine.mixer->attach(player)) return Fail(ha::error_code::kNoFreeChannel, 0);
+    // From the top, what the output mixed ahead is mixed again, with the song's first frame.
+    if (!engine.mixer->attach(player, fromTheTop)) return Fail(ha::error_code::kNoFreeChannel, 0);
     return Succeed(1);
 }
 

@@ -74,10 +74,11 @@ BOOL BASS_MusicPlayEx(HMUSIC handle, DWORD pos, int flags, BOOL reset);
 DWORD BASS_ChannelIsActive(DWORD handle);
 
 // With BASS_DATA_FFT512: the Hann-windowed spectrum of the last 512 frames the listener has
-// heard of the engine's output (mono mix of everything playing; before the first frame counts
-// as silence). A full-scale sine centred on a bin gives about 1.0 there; silence gives 0.
-// Returns 512 on success; -1 with 37 when the channel is not active (never played, or ended
-// and heard), 20 for a null buffer or another length word, 5 or 8 as above.
+// heard of the engine's output (everything playing; before the first frame counts as silence),
+// each bin the larger of the left and right channels' magnitudes, so a hard-panned part shows
+// as strongly as a centred one. A full-scale sine centred on a bin gives about 1.0 there; silence
+// gives 0. Returns 512 on success; -1 with 37 when the channel is not active (never played, or
+// ended and heard), 20 for a null buffer or another length word, 5 or 8 as above.
 std::int32_t BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length);
 
 int BASS_ErrorGetCode();

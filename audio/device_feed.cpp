@@ -4,6 +4,14 @@
 
 namespace hollowtide::audio {
 
+namespace {
+std::atomic<void (*)()> beforeEachMix{nullptr};
+}  // namespace
+
+void DeviceFeed::SetBeforeEachMix(void (*hook)()) noexcept {
+    beforeEachMix.store(hook);
+}
+
 void DeviceFeed::attach(Mixer* mixer) {
     mixer_.store(mixer);
     generation_.fetch_add(1);
@@ -99,7 +107,6 @@ void DeviceFeed::fill(float* out, std::size_t frames, std::uint64_t time) noexce
         mixed_ = fading_ ? fadeEnd_ : played_;
         origin_.store(mixed_);
     }
-    if (discard_.load() && discard_.exchange(false)) mixed_ = fading_ ? fadeEnd_ : played_;
 
     Mixer* mixer = paused_.load() ? nullptr : mixer_.load();
     const bool running = mixer != nullptr;
@@ -146,6 +153,10 @@ std::size_t DeviceFeed::outputTail(float* out, std::size_t frames) noexcept {
 
 std::size_t DeviceFeed::outputRunning(Mixer& mixer, float* out, std::size_t frames) noexcept {
     const std::size_t count = std::min(frames, Mixer::kChunkFrames);
+    // A module restarted from the top: what was mixed ahead of the device is mixed afresh, so
+    // the song begins at the next frame the device takes. The mixer holds such a module back
+    // until it is claimed here, so no block of it can be mixed ahead and then thrown away.
+    if (mixer.takeRestarts()) mixed_ = played_;
     mixAhead(mixer, played_ + count + kFadeFrames);
     history_.take(played_, out, count);
     if (gain_ < 1.0f) {
@@ -171,6 +182,7 @@ void DeviceFeed::mixAhead(Mixer& mixer, std::uint64_t target) noexcept {
         // Whole decoding blocks, so that modules decode straight into the history.
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(
             (target - mixed_ + kBlock - 1) / kBlock * kBlock, Mixer::kChunkFrames));
+        if (auto* hook = beforeEachMix.load(std::memory_order_relaxed)) hook();
         mixer.mix(history_.beginWrite(mixed_, count), count, mixed_);
         history_.endWrite(mixed_, count);
         mixed_ += count;

@@ -45,9 +45,6 @@ class DeviceFeed {
     void start();
     bool paused() const { return paused_.load(); }
 
-    // A module was restarted: frames mixed ahead of the device are mixed afresh.
-    void discardLookahead() { discard_.store(true); }
-
     // Device loss (any thread): nothing is mixed and the heard position stays at `replayFrom`.
     // resume() plays on from there: the frames the lost device swallowed are played again.
     void suspend(std::uint64_t replayFrom);
@@ -77,6 +74,10 @@ class DeviceFeed {
     // left the history.
     bool copyFrames(std::uint64_t end, float* left, float* right, std::size_t count) const;
 
+    // Test seam: `hook` runs on the device thread just before each block is mixed (null: none),
+    // where an engine operation arriving from another thread may fall.
+    static void SetBeforeEachMix(void (*hook)()) noexcept;
+
   private:
     void mixAhead(Mixer& mixer, std::uint64_t target) noexcept;
     void beginFadeOut() noexcept;
@@ -88,7 +89,6 @@ class DeviceFeed {
     std::atomic<Mixer*> mixer_{nullptr};
     std::atomic<std::uint64_t> generation_{0};  // counts attaches
     std::atomic<bool> paused_{false};
-    std::atomic<bool> discard_{false};
     std::atomic<bool> suspended_{false};
     std::atomic<bool> rewind_{false};  // resume: play again from suspendedAt_
     UseGuard inFill_;

@@ -37,6 +37,10 @@ InjectedFailures CurrentInjectedFailures() {
     return Engine().failures;
 }
 
+void SetBeforeEachMix(void (*hook)()) {
+    DeviceFeed::SetBeforeEachMix(hook);
+}
+
 std::uint64_t PlayedFrames(DWORD handle) {
     const EngineState& engine = Engine();
     const ModulePlayer* player = FindModule(handle);

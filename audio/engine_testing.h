@@ -52,6 +52,11 @@ InjectedFailures CurrentInjectedFailures();
 // fails with 3 if it cannot. Call only while the engine is freed.
 void ForgetOutputDevice();
 
+// Runs `hook` on the output's thread just before each block is mixed (null: none), so a test
+// can land an engine operation at that point of a fill. The hook may call engine operations
+// while no other thread does.
+void SetBeforeEachMix(void (*hook)());
+
 // Frames played by the module's channel since its last BASS_MusicPlayEx, as heard at the output
 // (0 for an unknown handle). Lets tests check song starts and ends deterministically.
 std::uint64_t PlayedFrames(DWORD handle);

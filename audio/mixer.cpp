@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio/shared_samples.h"
 #include "audio/vector_state.h"
 
 namespace hollowtide::audio {
@@ -16,9 +17,10 @@ void Mixer::mix(float* out, std::size_t frames, std::uint64_t firstFrame) noexce
     // any others are added to it.
     std::size_t summed = 0;
     bool first = true;
-    for (auto& slot : channels_) {
-        ModulePlayer* player = slot.load();
+    for (std::size_t i = 0; i < kMaxChannels; ++i) {
+        ModulePlayer* player = channels_[i].load();
         if (player == nullptr || player->state() != PlayState::Playing) continue;
+        if (unclaimed_[i].load(std::memory_order_relaxed)) continue;  // waits for takeRestarts
         if (first) {
             summed = player->render(out, frames, firstFrame);
             first = false;
@@ -26,21 +28,36 @@ void Mixer::mix(float* out, std::size_t frames, std::uint64_t firstFrame) noexce
         }
         const std::size_t done = player->render(channel_.data(), frames, firstFrame);
         const std::size_t overlap = std::min(done, summed);
-        for (std::size_t i = 0; i < 2 * overlap; ++i) out[i] += channel_[i];
+        for (std::size_t i = 0; i < 2 * overlap; ++i) StoreSample(out[i], out[i] + channel_[i]);
         if (done > summed) {
-            std::copy_n(channel_.begin() + 2 * summed, 2 * (done - summed), out + 2 * summed);
+            CopySamples(channel_.data() + 2 * summed, 2 * (done - summed), out + 2 * summed);
             summed = done;
         }
     }
-    std::fill(out + 2 * summed, out + 2 * frames, 0.0f);
+    FillSamples(out + 2 * summed, 2 * (frames - summed), 0.0f);
 }
 
-bool Mixer::attach(ModulePlayer* player) {
-    for (auto& slot : channels_) {
-        ModulePlayer* expected = nullptr;
-        if (slot.compare_exchange_strong(expected, player)) return true;
+bool Mixer::attach(ModulePlayer* player, bool fromTheTop) {
+    // Only the UI thread fills slots, so a slot seen empty stays empty until it is filled here.
+    for (std::size_t i = 0; i < kMaxChannels; ++i) {
+        if (channels_[i].load() != nullptr) continue;
+        unclaimed_[i].store(fromTheTop);
+        channels_[i].store(player);
+        return true;
     }
     return false;
+}
+
+bool Mixer::takeRestarts() noexcept {
+    bool claimed = false;
+    for (std::size_t i = 0; i < kMaxChannels; ++i) {
+        // The player is read first: the mark was set before it was stored.
+        if (channels_[i].load() == nullptr) continue;
+        if (unclaimed_[i].load(std::memory_order_relaxed) && unclaimed_[i].exchange(false)) {
+            claimed = true;
+        }
+    }
+    return claimed;
 }
 
 void Mixer::detach(ModulePlayer* player) {

@@ -29,13 +29,23 @@ class Mixer {
     // the first of which is stream frame `firstFrame`.
     void mix(float* out, std::size_t frames, std::uint64_t firstFrame) noexcept;
 
-    // UI thread: starts mixing `player`; false when every channel is taken.
-    bool attach(ModulePlayer* player);
+    // UI thread: starts mixing `player`; false when every channel is taken. A player attached
+    // `fromTheTop` has just been restarted: it is not mixed until the output has claimed it
+    // (takeRestarts) and has thrown away what it mixed ahead, so that the song's first frame
+    // is the next one the device takes, however the attach falls between two mixes.
+    bool attach(ModulePlayer* player, bool fromTheTop = false);
     // UI thread: stops mixing `player`; on return the output thread no longer touches it.
     void detach(ModulePlayer* player);
 
+    // Output thread: true when players attached from the top have been claimed since the last
+    // call; the caller mixes afresh from the device's position, and mix plays them from then on.
+    bool takeRestarts() noexcept;
+
   private:
     std::array<std::atomic<ModulePlayer*>, kMaxChannels> channels_{};
+    // Set by attach before it fills the slot, cleared by takeRestarts: an output thread that
+    // sees the slot's player also sees the mark.
+    std::array<std::atomic<bool>, kMaxChannels> unclaimed_{};
     UseGuard mixing_;
     std::vector<float> channel_;  // output thread only: one chunk of a second module
 };

@@ -7,6 +7,7 @@
 
 #include "audio/engine_error.h"
 #include "audio/load_flags.h"
+#include "audio/shared_samples.h"
 #include "audio/vector_state.h"
 
 namespace hollowtide::audio {
@@ -90,7 +91,8 @@ std::size_t ModulePlayer::render(float* out, std::size_t frames, std::uint64_t m
             if (blockFrames_ == 0) break;
         }
         const std::size_t count = std::min(frames - done, blockFrames_ - blockServed_);
-        std::copy_n(block_.begin() + 2 * blockServed_, 2 * count, out + 2 * done);
+        // `out` may be the output's history, which the spectrum reads on another thread.
+        CopySamples(block_.data() + 2 * blockServed_, 2 * count, out + 2 * done);
         blockServed_ += count;
         done += count;
     }

@@ -62,14 +62,6 @@ bool DriverAcceptable(const char* driver) {
 
 SdlOutput* instance = nullptr;  // UI thread
 
-// Asks the sound server for a buffer of kServerBufferMs unless the user chose one. libpulse
-// reads the variable when SDL connects the stream.
-void RequestServerBuffer(int milliseconds) {
-    if (std::getenv("PULSE_LATENCY_MSEC") == nullptr) {
-        setenv("PULSE_LATENCY_MSEC", std::to_string(milliseconds).c_str(), 0);
-    }
-}
-
 // Frames a device holds, on average, when it calls back for more. SDL gives no driver's
 // latency, so this is what was measured (bench/analyser_lag.sh). SDL's PulseAudio driver
 // writes the buffer as the server asks for it, so the server holds about its own buffer then
@@ -122,7 +114,6 @@ SdlAudioSubsystem::~SdlAudioSubsystem() {
 
 SdlOutput& SdlOutput::Acquire() {
     if (instance == nullptr) {
-        RequestServerBuffer(kServerBufferMs);
         instance = new SdlOutput();  // throws before anything is kept
     }
     return *instance;

@@ -45,11 +45,11 @@ class SdlOutput : public Output {
     // Frames per device buffer (46 ms): few wake-ups of the audio thread, and the heard-frame
     // estimate keeps the display in step with the ear.
     static constexpr int kBufferFrames = 2048;
-    // What the program asks a PulseAudio server (or PipeWire's) to hold for its stream, unless
-    // the user says otherwise with PULSE_LATENCY_MSEC. Left to SDL, the server holds one device
-    // buffer and asks for more in quarters of it: some hundred wake-ups a second of the audio
-    // thread and of the server. This much lets both sleep a good deal longer, at a latency
-    // that no one notices on Stop or Next.
+    // What the program asks a PulseAudio server (or PipeWire's) to hold for its stream, through
+    // PULSE_LATENCY_MSEC, which the program sets at its start unless the user did. Left to SDL, the
+    // server holds one device buffer and asks for more in quarters of it: some hundred wake-ups a
+    // second of the audio thread and of the server. This much lets both sleep a good deal longer,
+    // at a latency that no one notices on Stop or Next.
     static constexpr int kServerBufferMs = 150;
 
     // The process's SDL output, opened by the first call. Throws EngineError(3) when no device

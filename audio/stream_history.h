@@ -9,7 +9,8 @@
 // (through a release the reader has acquired, such as the device feed's published position) and
 // then checks that the writer has not lapped them while it copied. A reader only loses that race
 // when it stalls for most of a second between learning a frame's number and copying it, and
-// then its copy is thrown away.
+// then its copy is thrown away. Samples a reader may see are written and read with relaxed
+// atomic accesses (audio/shared_samples.h), except where libopenmpt decodes into them.
 #pragma once
 
 #include <algorithm>
@@ -17,6 +18,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "audio/shared_samples.h"
 
 namespace hollowtide::audio {
 
@@ -47,7 +50,7 @@ class StreamHistory {
     void endWrite(std::uint64_t first, std::size_t count) noexcept {
         const std::size_t end = Slot(first) + count;
         if (end > kFrames) {
-            std::copy(samples_.begin() + 2 * kFrames, samples_.begin() + 2 * end, samples_.begin());
+            CopySamples(samples_.data() + 2 * kFrames, 2 * (end - kFrames), samples_.data());
         }
     }
 
@@ -77,8 +80,8 @@ class StreamHistory {
         const std::uint64_t oldest = end - (count - silent);
         for (std::size_t i = silent; i < count; ++i) {
             const float* frame = samples_.data() + 2 * Slot(oldest + (i - silent));
-            left[i] = frame[0];
-            right[i] = frame[1];
+            left[i] = LoadSample(frame[0]);
+            right[i] = LoadSample(frame[1]);
         }
         std::atomic_thread_fence(std::memory_order_acquire);  // the samples before the mark
         return written_.load(std::memory_order_relaxed) - oldest <= kFrames;

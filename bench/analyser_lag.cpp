@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/program_setup.h"
 #include "audio/bass.h"
 #include "child_output.h"
 #include "support/test_modules.h"
@@ -103,6 +104,7 @@ class MonitorRecorder {
 }  // namespace
 
 int main(int argc, char** argv) {
+    hollowtide::app::PrepareEnvironment();  // the sound server's buffer, as the program asks
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
     const std::string source = argc > 2 ? argv[2] : "null.monitor";
     if (BASS_Init(-1, 44100, 0, nullptr) == 0) {

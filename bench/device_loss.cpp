@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/program_setup.h"
 #include "audio/bass.h"
 #include "support/test_modules.h"
 
@@ -30,6 +31,7 @@ HMUSIC StartSong(const std::vector<std::uint8_t>& bytes, HMUSIC previous) {
 }  // namespace
 
 int main() {
+    hollowtide::app::PrepareEnvironment();  // the sound server's buffer, as the program asks
     std::signal(SIGUSR1, [](int) { restartAsked = 1; });
     std::signal(SIGTERM, [](int) { endAsked = 1; });
     const auto bytes = hollowtide::testing::MakeTestMod(64, 4, 6);

@@ -57,9 +57,9 @@ bool IsHiddenWindowKey(int qtKey, quint32 nativeScanCode) {
 
 void FailedRound::Record(int song, bool played) {
     if (played) {
-        failed_.reset();
-    } else if (song >= 1 && song <= kSongCount) {
-        failed_.set(static_cast<std::size_t>(song - 1));
+        failuresInARow_ = 0;
+    } else if (song >= 1 && song <= kSongCount && failuresInARow_ < kSongCount) {
+        ++failuresInARow_;
     }
 }
 

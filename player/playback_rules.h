@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
-#include <bitset>
 #include <functional>
 
 #include "player/song_table.h"
@@ -49,17 +48,18 @@ inline constexpr quint32 kUsMKeyScanCode = 58;
 // whose letters are not Latin (Russian, Greek...) it is the letter key in M's US place.
 bool IsHiddenWindowKey(int qtKey, quint32 nativeScanCode);
 
-// Watches for a pack in which nothing plays: Complete() once every song of the table has failed
-// to play since the last song that did play. A song that plays starts the count afresh; the
-// same song failing twice counts once.
+// Watches for a pack in which nothing plays: Complete() once as many songs as the table holds
+// have failed to play in a row. In order, that is every song of the table once; under shuffle,
+// where random picks would take some 220 tries on average to meet every song, it is as many
+// boxes as the table has songs. A song that plays starts the count afresh.
 class FailedRound {
   public:
     void Record(int song, bool played);
-    bool Complete() const { return failed_.all(); }
-    int FailedSongs() const { return static_cast<int>(failed_.count()); }
+    bool Complete() const { return failuresInARow_ >= kSongCount; }
+    int FailuresInARow() const { return failuresInARow_; }
 
   private:
-    std::bitset<kSongCount> failed_;
+    int failuresInARow_ = 0;
 };
 
 }  // namespace hollowtide::player

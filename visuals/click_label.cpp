@@ -1,7 +1,12 @@
 #include "visuals/click_label.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPointer>
+
+#include "audio/message_box.h"
+#include "visuals/box_wait_queue.h"
 
 namespace hollowtide::visuals {
 namespace {
@@ -49,7 +54,22 @@ void InstallAccessibleFactory() {
     (void)installed;
 }
 
+// One line for every click from elsewhere, so they run in the order they came; it lives as
+// long as the application.
+BoxWaitQueue& ClicksFromElsewhere() {
+    static QPointer<BoxWaitQueue> queue;
+    if (!queue) queue = new BoxWaitQueue(audio::MessageBoxOpen, QCoreApplication::instance());
+    return *queue;
+}
+
 }  // namespace
+
+void ClickLabel::Click() {
+    QPointer<ClickLabel> label = this;
+    ClicksFromElsewhere().Run([label] {
+        if (label) emit label->clicked();
+    });
+}
 
 QString AccessibleNameFromCaption(const QString& caption) {
     QString name = caption.trimmed();

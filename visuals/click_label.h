@@ -27,8 +27,10 @@ class ClickLabel : public QLabel {
     QAccessible::Role AccessibleRole() const { return role_; }
     bool HasAccessibleRole() const { return hasRole_; }
 
-    // A click from elsewhere than the pointer (a screen reader's press action).
-    void Click() { emit clicked(); }
+    // A click from elsewhere than the pointer (a screen reader's press action). Like a real
+    // click, it cannot reach a window behind an open message box: it waits until the box is
+    // closed, in line with the other clicks that came from elsewhere.
+    void Click();
 
   signals:
     void clicked();

@@ -92,6 +92,34 @@ class AccessibilityTest : public QObject {
         QVERIFY(boxes.boxes().empty());
     }
 
+    // A screen reader's press cannot reach the player behind "Cannot Play Module)" any more
+    // than a click can: it runs once the box is closed, so Stop lands after the failed song has
+    // set the player going, and the player is then stopped through and through.
+    void pressesWaitUntilTheOpenBoxIsClosed() {
+        testing::MessageBoxRecorder boxes;
+        testing::PlayerFolder folder({1});
+        frm_MAIN window(folder.path());
+        window.Load();
+        bool pressedWhileOpen = false;
+        boxes.setWhileOpen([&](const audio::MessageBoxRequest&) {
+            if (pressedWhileOpen) return;
+            pressedWhileOpen = true;
+            Press(window.Label2);
+            QCOMPARE(window.StopState, std::int16_t{0});  // not while the box is open
+            Press(window.lblRandom);
+            QCOMPARE(window.ShuffleOn, std::int16_t{0});
+        });
+        window.Timer1Tick();  // song 1 is missing: the box opens
+        QVERIFY(pressedWhileOpen);
+        QCOMPARE(boxes.boxes().size(), std::size_t{1});
+        QTRY_COMPARE(window.ShuffleOn, std::int16_t{-1});  // both ran after OK, in order
+        QCOMPARE(window.StopState, std::int16_t{1});
+        QCOMPARE(window.Label2->text(), QStringLiteral(">Play<"));
+        QVERIFY(!window.Timer1->isActive());
+        QVERIFY(!window.Timer2->isActive());
+        QVERIFY(!window.Timer3->isActive());
+    }
+
     void aboutCloseBoxAndLinkAreAnnounced() {
         frmAbout about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);

@@ -3,6 +3,10 @@
 #include <SDL.h>
 #include <signal.h>
 #include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "app/app_controller.h"
 #include "app/program_setup.h"
@@ -36,12 +40,17 @@ void QueueMouse(QWindow* window, QEvent::Type type, QPoint at, Qt::MouseButtons 
         window, new QMouseEvent(type, local, local, global, Qt::LeftButton, held, Qt::NoModifier));
 }
 
-int MainWindowsAlive() {
+template <typename Window>
+int WindowsAlive() {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<frm_MAIN*>(window) != nullptr) ++count;
+        if (qobject_cast<Window*>(window) != nullptr) ++count;
     }
     return count;
+}
+
+int MainWindowsAlive() {
+    return WindowsAlive<frm_MAIN>();
 }
 
 }  // namespace
@@ -244,6 +253,69 @@ class AppControllerTest : public QObject {
         QVERIFY(player->isVisible());
         QCOMPARE(player->MusicHandle, song);
         QVERIFY(BASS_ChannelIsActive(song) != 0);
+    }
+
+    // The desktop's Raise while the About screen is open brings the About screen forward; the
+    // player stays hidden behind it, and another click on About opens no second one.
+    void raiseWhileAboutIsOpenKeepsOneAboutScreen() {
+        MessageBoxRecorder boxes;
+        AppController controller(folderPath(), [] {});
+        QVERIFY(controller.Start());
+        Click(controller.introScreen()->img_button_GO);
+        frm_MAIN* player = controller.player();
+        player->imgAbout_Click();
+        QPointer<frmAbout> about = controller.aboutScreen();
+        QVERIFY(about && about->isVisible());
+
+        controller.mediaControls()->Raise(nullptr);
+        QVERIFY(!player->isVisible());
+        QVERIFY(about->isVisible());
+        player->imgAbout_Click();
+        RunDeferredDeletes();
+        QCOMPARE(WindowsAlive<frmAbout>(), 1);
+        QCOMPARE(controller.aboutScreen(), about.data());
+
+        Click(about->findChild<QWidget*>(QStringLiteral("imgExit")));
+        RunDeferredDeletes();
+        QVERIFY(player->isVisible());
+        QCOMPARE(WindowsAlive<frmAbout>(), 0);
+    }
+
+    // The browser that the About screen's link starts inherits the user's environment, not the
+    // settings the program made for its own sound and window libraries.
+    void theBrowserInheritsNoneOfTheProgramsOwnSettings() {
+        TempDir bin;
+        const std::filesystem::path dump = bin / "environment";
+        {
+            std::ofstream opener(bin / "xdg-open");
+            opener << "#!/bin/sh\nenv > \"$HOLLOWTIDE_TEST_DUMP.part\"\necho \"opened $1\" >> "
+                      "\"$HOLLOWTIDE_TEST_DUMP.part\"\nmv \"$HOLLOWTIDE_TEST_DUMP.part\" "
+                      "\"$HOLLOWTIDE_TEST_DUMP\"\n";
+        }
+        std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+        qputenv("HOLLOWTIDE_TEST_DUMP", QByteArray::fromStdString(dump.string()));
+        qputenv("PATH", QByteArray::fromStdString(bin.path().string()) + ":" + qgetenv("PATH"));
+        // The user chose the X setting; the sound server's buffer is left to the program.
+        qputenv("QT_XCB_NO_MITSHM", "0");
+        qunsetenv("PULSE_LATENCY_MSEC");
+        app::PrepareEnvironment();
+        QCOMPARE(qgetenv("QT_XCB_NO_MITSHM"), QByteArray("0"));
+        QVERIFY(!qgetenv("PULSE_LATENCY_MSEC").isEmpty());
+
+        MessageBoxRecorder boxes;
+        AppController controller(folderPath(), [] {});
+        QVERIFY(controller.Start());
+        Click(controller.introScreen()->img_button_GO);
+        controller.player()->imgAbout_Click();
+        Click(controller.aboutScreen()->findChild<QWidget*>(QStringLiteral("Label4")));
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(dump), 10000);
+
+        std::ifstream in(dump);
+        const std::string seen((std::istreambuf_iterator<char>(in)), {});
+        QVERIFY2(seen.find("opened http") != std::string::npos, seen.c_str());
+        QVERIFY2(seen.find("PULSE_LATENCY_MSEC") == std::string::npos, seen.c_str());
+        QVERIFY2(seen.find("QT_XCB_NO_MITSHM=0") != std::string::npos, seen.c_str());
+        QVERIFY(seen.find("HOLLOWTIDE_TEST_DUMP=") != std::string::npos);
     }
 
     void mOpensTheHiddenWindowOnceAndExitEndsTheProgram() {

@@ -315,6 +315,19 @@ class MainWindowTest : public QObject {
         QCOMPARE(ended.count(), 1);
     }
 
+    // Shuffle over a pack in which nothing plays: random picks come back to the same songs, yet
+    // the player stops after as many boxes as in order, not once every song has been drawn.
+    void nothingPlayableUnderShuffleStopsAfterAsManyBoxes() {
+        hollowtide::testing::TempDir empty;
+        frm_MAIN window(QString::fromStdString(empty.path().string()));
+        window.Load();
+        window.lblRandom_Click();
+        window.SetRandomDraw(nullptr);  // the clock-seeded picks, repeats and all
+        for (int tick = 0; tick < 1000 && window.Timer1->isActive(); ++tick) window.Timer1Tick();
+        ExpectStopped(window);
+        QCOMPARE(boxes_->boxes().size(), std::size_t{49});
+    }
+
     void aSingleSongThatPlaysKeepsThePlayerGoing() {
         std::set<int> missing;
         for (int number = 1; number <= hollowtide::player::kSongCount; ++number) {

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "allocation_watch.h"
 #include "audio/bass.h"
 #include "audio/device_feed.h"
 #include "audio/engine_testing.h"
@@ -123,6 +124,155 @@ TEST_F(EngineOutputTest, TheStreamIsTheModulesOwnRenderingWhateverTheRequestSize
     }
     EXPECT_EQ(firstDifference, kFrames) << "the stream departs from the module's rendering";
     EXPECT_GT(LargestValue(heard, 0, kFrames), 0.1f) << "the module is heard at all";
+}
+
+// The start of a module as libopenmpt itself renders it, to find song starts by in a stream.
+struct SongStart {
+    // A restart ramps down what was sounding where the song stood, so its first milliseconds
+    // may differ from a fresh module's; from then on it is frame for frame the same. A start
+    // mixed ahead and thrown away would lose a whole block.
+    static constexpr std::size_t kRamp = 1024;
+    static constexpr std::size_t kFrames = 3 * audio::ModulePlayer::kBlockFrames;
+    static_assert(kRamp < audio::ModulePlayer::kBlockFrames);
+
+    SongStart(const std::vector<std::uint8_t>& bytes, DWORD flags) : frames(2 * kFrames) {
+        std::ostringstream log;
+        openmpt::module reference(bytes.data(), bytes.data() + bytes.size(), log);
+        audio::ApplyRenderSettings(reference, audio::RenderSettingsForFlags(flags));
+        for (std::size_t done = 0; done < kFrames; done += audio::ModulePlayer::kBlockFrames) {
+            reference.read_interleaved_stereo(audio::kOutputRate, audio::ModulePlayer::kBlockFrames,
+                                              frames.data() + 2 * done);
+        }
+        mark = kRamp;  // a frame that stands out
+        while (mark < kFrames && std::fabs(frames[2 * mark]) < 0.01f) ++mark;
+    }
+
+    // Whether the song starts, as rendered, at a frame of `heard` in [from, to).
+    bool FoundIn(const std::vector<float>& heard, std::size_t from, std::size_t to) const {
+        for (std::size_t start = from; start < to && 2 * (start + kFrames) <= heard.size();
+             ++start) {
+            if (heard[2 * (start + mark)] != frames[2 * mark]) continue;
+            if (std::equal(frames.begin() + 2 * kRamp, frames.end(),
+                           heard.begin() + 2 * (start + kRamp)))
+                return true;
+        }
+        return false;
+    }
+
+    std::vector<float> frames;
+    std::size_t mark = 0;
+};
+
+// Small requests, and now and then one that takes several mixes in one fill.
+constexpr std::array<std::size_t, 8> kRestartSteps = {64, 17, 333, 1, 2048, 129, 6150, 512};
+constexpr std::size_t kLargestRestartStep = 6150;
+
+// A restart can fall anywhere in the device thread's fill. Wherever it falls, the song then
+// starts at its first frame, as the module itself renders it.
+TEST_F(EngineOutputTest, ASongRestartedWhileTheDeviceFillsStartsAtItsFirstFrame) {
+    const auto bytes = MakeTestMod(8, 24, 3);
+    const SongStart song(bytes, 34);
+    ASSERT_LT(song.mark, SongStart::kRamp + 500) << "the module sounds from its start";
+    const HMUSIC music = LoadFromMemory(bytes, 34);
+    constexpr std::size_t kRestarts = 100;
+    constexpr std::size_t kLead = 3001;  // the restart falls at most this far into a stretch
+    constexpr std::size_t kAfterRestart = SongStart::kFrames + 2 * kLargestRestartStep;
+    constexpr std::size_t kCapacity = kRestarts * (kLead + 2 * kAfterRestart + kLargestRestartStep);
+    std::vector<float> heard(2 * kCapacity);
+    // The device pumps up to `allowed` and waits there, so every restart meets it mid-stream.
+    std::atomic<std::size_t> pumped{0};
+    std::atomic<std::size_t> allowed{0};
+    std::atomic<bool> done{false};
+    std::thread device([&] {
+        std::size_t at = 0;
+        for (std::size_t i = 0; !done.load();) {
+            const std::size_t step = kRestartSteps[i % kRestartSteps.size()];
+            if (at + step > allowed.load() || at + step > kCapacity) {
+                std::this_thread::yield();
+                continue;
+            }
+            audio::PumpOffline(heard.data() + 2 * at, step);
+            at += step;
+            ++i;
+            pumped.store(at);
+        }
+    });
+    struct Window {
+        std::size_t from, to;  // the song's first frame lies in [from, to)
+    };
+    std::vector<Window> windows;
+    const auto waitFor = [&](std::size_t frames) {
+        while (pumped.load() + kLargestRestartStep < std::min(frames, kCapacity)) {
+            std::this_thread::yield();
+        }
+    };
+    for (std::size_t r = 0; r < kRestarts; ++r) {
+        const std::size_t stretch = pumped.load();
+        allowed.store(stretch + kLead + kAfterRestart);
+        waitFor(stretch + (r * 7919) % kLead);  // a different phase of the fills each time
+        const std::size_t before = pumped.load();
+        ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+        const std::size_t after = pumped.load();
+        windows.push_back({before, after + kLargestRestartStep + 1});
+        allowed.store(std::max(allowed.load(), after + kAfterRestart));
+        waitFor(allowed.load());
+    }
+    done.store(true);
+    device.join();
+
+    std::size_t lost = 0;
+    for (const Window& window : windows)
+        lost += song.FoundIn(heard, window.from, window.to) ? 0 : 1;
+    EXPECT_EQ(lost, 0u) << "of " << kRestarts << " restarts, these did not start at the song's "
+                        << "first frame";
+}
+
+// The one place where a fill could get it wrong, hit every time: a restart that lands after
+// the fill has set out and just before it mixes a block.
+HMUSIC hookMusic = 0;
+int hookCountdown = 0;
+int hookRestarts = 0;
+void RestartEveryFewMixes() {
+    if (--hookCountdown > 0) return;
+    ++hookRestarts;
+    hookCountdown = 2 + hookRestarts % 5;
+    BASS_MusicPlayEx(hookMusic, 0, 0, 1);
+}
+
+TEST_F(EngineOutputTest, ASongRestartedJustBeforeABlockIsMixedStartsAtItsFirstFrame) {
+    const auto bytes = MakeTestMod(8, 24, 3);
+    const SongStart song(bytes, 34);
+    hookMusic = LoadFromMemory(bytes, 34);
+    ASSERT_NE(BASS_MusicPlayEx(hookMusic, 0, 0, 1), 0);
+    Pump(10000, 512);
+    hookCountdown = 1;
+    hookRestarts = 0;
+    constexpr std::size_t kCapacity = 2000000;
+    std::vector<float> heard(2 * kCapacity);
+    std::vector<std::pair<std::size_t, std::size_t>> windows;
+    audio::SetBeforeEachMix(RestartEveryFewMixes);
+    std::size_t at = 0;
+    for (std::size_t i = 0; at + kLargestRestartStep <= kCapacity; ++i) {
+        const std::size_t step = kRestartSteps[i % kRestartSteps.size()];
+        const int restartsBefore = hookRestarts;
+        audio::PumpOffline(heard.data() + 2 * at, step);
+        // The song starts in this fill or at the start of the next.
+        if (hookRestarts != restartsBefore) windows.emplace_back(at, at + step + 1);
+        at += step;
+    }
+    audio::SetBeforeEachMix(nullptr);
+    ASSERT_GT(windows.size(), 50u);
+
+    std::size_t lost = 0;
+    std::size_t compared = 0;
+    // Only songs that play long enough before the next restart can be compared.
+    for (std::size_t w = 0; w + 1 < windows.size(); ++w) {
+        if (windows[w + 1].first < windows[w].second + SongStart::kFrames) continue;
+        ++compared;
+        lost += song.FoundIn(heard, windows[w].first, windows[w].second) ? 0 : 1;
+    }
+    ASSERT_GT(compared, 20u);
+    EXPECT_EQ(lost, 0u) << "of " << compared;
 }
 
 TEST_F(EngineOutputTest, PausedTailDoesNotCountAsHeardAndPlayOnGoesOnFromThere) {
@@ -264,10 +414,16 @@ TEST_F(EngineOutputTest, FilesLargerThanAnyModuleAreRefusedUnread) {
         WriteFile(path, MakeTestMod());
         std::filesystem::resize_file(path, (64u << 20) + 1);
     }
-    EXPECT_EQ(BASS_MusicLoad(0, path.c_str(), 0, 0, 34), 0u);
-    EXPECT_EQ(BASS_ErrorGetCode(), 2);
+    {
+        LargestAllocationWatch watch;
+        EXPECT_EQ(BASS_MusicLoad(0, path.c_str(), 0, 0, 34), 0u);
+        EXPECT_EQ(BASS_ErrorGetCode(), 2);
+        EXPECT_LT(watch.largest(), 1u << 20) << "the file was read before it was refused";
+    }
     std::filesystem::resize_file(path, 64u << 20);
+    LargestAllocationWatch watch;
     EXPECT_NE(BASS_MusicLoad(0, path.c_str(), 0, 0, 34), 0u) << "64 MiB itself is accepted";
+    EXPECT_GE(watch.largest(), 64u << 20) << "the watch sees the file being read";
 }
 
 }  // namespace

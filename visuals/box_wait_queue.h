@@ -1,7 +1,7 @@
 // Runs actions that stand for the user's clicks, but only while no message box is open: a
 // click cannot reach a window behind a modal box, so an action that arrives from outside (the
-// desktop's media controls) waits in line until the box has been closed, then runs in order.
-// UI thread only.
+// desktop's media controls, a screen reader) waits in line until the box has been closed, then
+// runs in order. UI thread only.
 #pragma once
 
 #include <QObject>
@@ -9,7 +9,7 @@
 #include <deque>
 #include <functional>
 
-namespace hollowtide::app {
+namespace hollowtide::visuals {
 
 class BoxWaitQueue : public QObject {
     Q_OBJECT
@@ -32,4 +32,4 @@ class BoxWaitQueue : public QObject {
     QTimer retry_;
 };
 
-}  // namespace hollowtide::app
+}  // namespace hollowtide::visuals

@@ -1,8 +1,8 @@
-#include "app/box_wait_queue.h"
+#include "visuals/box_wait_queue.h"
 
 #include <utility>
 
-namespace hollowtide::app {
+namespace hollowtide::visuals {
 namespace {
 
 // Often enough that a waiting call follows the box's OK without a noticeable pause.
@@ -36,4 +36,4 @@ void BoxWaitQueue::RunWaiting() {
     if (waiting_.empty()) retry_.stop();
 }
 
-}  // namespace hollowtide::app
+}  // namespace hollowtide::visuals
