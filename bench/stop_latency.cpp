@@ -11,6 +11,8 @@
 // stays silent. Next: a quiet tone plays, Next to a loud one; the time runs to the new song's
 // first loud sample. Run it against a server whose default sink has a monitor
 // (bench/stop_latency.sh sets one up). Prints the median, lowest and highest of each.
+#include <SDL2/SDL.h>
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -23,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/program_setup.h"
 #include "audio/bass.h"
 #include "child_output.h"
 #include "support/test_modules.h"
@@ -136,12 +139,15 @@ void Report(const char* what, std::vector<double> ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    hollowtide::app::PrepareEnvironment();  // the sound server's buffer, as the program asks
     const int trials = argc > 1 ? std::atoi(argv[1]) : 15;
     const std::string source = argc > 2 ? argv[2] : "null.monitor";
     if (BASS_Init(-1, 44100, 0, nullptr) == 0) {
         std::fprintf(stderr, "no sound device (code %d)\n", BASS_ErrorGetCode());
         return 1;
     }
+    const char* driver = SDL_GetCurrentAudioDriver();
+    std::printf("SDL's %s driver\n", driver != nullptr ? driver : "(no)");
     MonitorRecorder recorder(source);
     if (!recorder.ok()) {
         std::fprintf(stderr, "cannot start parec\n");
