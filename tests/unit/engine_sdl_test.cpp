@@ -111,6 +111,24 @@ TEST_F(EngineSdlTest, NoUsableDriverGivesCode3) {
     ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0) << "a failed init leaves nothing behind";
 }
 
+TEST_F(EngineSdlTest, TryingPipeWireFirstLeavesTheUsersLaterChoiceAlone) {
+    audio::ForgetOutputDevice();
+    {
+        // No driver named: the engine tries SDL's PipeWire driver first, on a machine with no
+        // sound server at all (no PipeWire socket, no PulseAudio to reach or spawn).
+        const TempDir runtime;
+        ScopedEnv folder("XDG_RUNTIME_DIR", runtime.path().c_str());
+        ScopedEnv pulse("PULSE_SERVER", "unix:/nonexistent/native");
+        ScopedEnv driver("SDL_AUDIODRIVER", "");
+        BASS_Init(-1, 44100, 0, nullptr);  // whether some other driver opens depends on the host
+        BASS_Free();
+        audio::ForgetOutputDevice();
+    }
+    // The try must not outlive itself: the user's driver is the one that plays from now on.
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0) << BASS_ErrorGetCode();
+}
+
 // Asks whether `music` is active every 10 ms for `seconds`, as the player's poll does.
 void PollFor(HMUSIC music, double seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
