@@ -48,8 +48,10 @@ class SdlOutput : public Output {
     // What the program asks a PulseAudio server (or PipeWire's) to hold for its stream, through
     // PULSE_LATENCY_MSEC, which the program sets at its start unless the user did. Left to SDL, the
     // server holds one device buffer and asks for more in quarters of it: some hundred wake-ups a
-    // second of the audio thread and of the server. This much lets both sleep a good deal longer,
-    // at a latency that no one notices on Stop or Next.
+    // second of the audio thread and of the server. This much lets both sleep a good deal longer.
+    // The price is latency: Stop is heard about 90-130 ms late and Next 100-130 ms (fades reach
+    // only what the server does not hold yet; bench/stop_latency.sh). 80 ms brings that to about
+    // 85 ms and doubles the server's wake-ups and load; 60 ms, about 70 ms.
     static constexpr int kServerBufferMs = 150;
 
     // The process's SDL output, opened by the first call. Throws EngineError(3) when no device
