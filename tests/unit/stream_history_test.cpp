@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/shared_samples.h"
 #include "audio/stream_history.h"
 
 namespace hollowtide::testing {
@@ -26,8 +27,8 @@ float Number(std::uint64_t frame) {
 void WriteNumbered(StreamHistory& history, std::uint64_t first, std::size_t count) {
     float* out = history.beginWrite(first, count);
     for (std::size_t i = 0; i < count; ++i) {
-        out[2 * i] = Number(first + i);
-        out[2 * i + 1] = -Number(first + i);
+        audio::StoreSample(out[2 * i], Number(first + i));
+        audio::StoreSample(out[2 * i + 1], -Number(first + i));
     }
     history.endWrite(first, count);
 }
