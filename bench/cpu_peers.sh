@@ -270,9 +270,11 @@ stream_of() {
         }'
 }
 
-# Loudest sample on the null sink over a second, 0 for silence.
+# Loudest sample on the null sink over a second, 0 for silence. A short latency, or pipewire-pulse
+# hands the recording over in fragments longer than the second.
 sink_peak() {
-    timeout 1.5 parec -d null.monitor --raw --format=s16le --channels=1 --rate=8000 2>/dev/null |
+    timeout 1.5 parec -d null.monitor --raw --format=s16le --channels=1 --rate=8000 \
+        --latency-msec=20 2>/dev/null |
         od -An -v -td2 -w2 | awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
 }
 
