@@ -10,5 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     libopenmpt-dev libsdl2-dev libkissfft-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     fonts-dejavu-core fonts-liberation2 \
-    xvfb xauth x11-utils clang-format sox \
+    xvfb xauth x11-utils clang-format clang libclang-rt-14-dev sox \
     dbus desktop-file-utils appstream lintian dpkg-dev >/dev/null
