@@ -1,6 +1,7 @@
 #include "tools/pack/report/module_reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace packreport {
@@ -24,6 +25,12 @@ class Reader {
         return has(at, length) && std::memcmp(bytes_.data() + at, expected, length) == 0;
     }
     std::size_t size() const { return bytes_.size(); }
+    std::string name(std::size_t at, std::size_t length) const {
+        std::string out;
+        for (std::size_t i = 0; i < length && has(at + i, 1) && bytes_[at + i] != 0; ++i)
+            out += static_cast<char>(bytes_[at + i]);
+        return out;
+    }
 
   private:
     const std::vector<std::uint8_t>& bytes_;
@@ -50,12 +57,27 @@ std::vector<std::int16_t> Pcm(const Reader& in, std::size_t at, std::size_t coun
     return out;
 }
 
+// Channels of a 31-sample MOD from its signature, 0 when it is none this reader knows.
+std::size_t ModChannels(const Reader& in) {
+    for (const char* four : {"M.K.", "M!K!", "4CHN", "FLT4"}) {
+        if (in.text(1080, four)) return 4;
+    }
+    if (in.text(1080, "FLT8") || in.text(1080, "CD81") || in.text(1080, "OKTA")) return 8;
+    const unsigned a = in.u8(1080), b = in.u8(1081);
+    if (a >= '1' && a <= '9' && in.text(1081, "CHN")) return a - '0';
+    if (a >= '1' && a <= '3' && b >= '0' && b <= '9' &&
+        (in.text(1082, "CH") || in.text(1082, "CN")))
+        return 10 * (a - '0') + (b - '0');
+    return 0;
+}
+
 std::optional<ModuleSamples> ReadMod(const Reader& in) {
     ModuleSamples module;
     module.type = "mod";
     unsigned highest = 0;
     for (std::size_t i = 0; i < 128; ++i) highest = std::max(highest, in.u8(952 + i));
-    std::size_t at = 1084 + 1024 * (static_cast<std::size_t>(highest) + 1);
+    const std::size_t patternBytes = 64 * 4 * ModChannels(in);
+    std::size_t at = 1084 + patternBytes * (static_cast<std::size_t>(highest) + 1);
     for (std::size_t s = 0; s < 31; ++s) {
         const std::size_t header = 20 + 30 * s;
         SampleData sample;
@@ -63,6 +85,10 @@ std::optional<ModuleSamples> ReadMod(const Reader& in) {
         const std::uint32_t loopStart = 2 * in.u16be(header + 26);
         const std::uint32_t loopLength = 2 * in.u16be(header + 28);
         sample.storedBytes = length;
+        sample.name = in.name(header, 22);
+        // Finetune is a signed nibble in eighths of a semitone; period 428 plays 8287 Hz.
+        const int finetune = static_cast<int>(in.u8(header + 24) & 0x0F);
+        sample.c5Rate = 8287.137 * std::pow(2.0, (finetune >= 8 ? finetune - 16 : finetune) / 96.0);
         sample.data = Pcm(in, at, length, false, false);
         sample.loops = loopLength > 2;
         sample.loopStart = loopStart;
@@ -106,6 +132,10 @@ std::optional<ModuleSamples> ReadXm(const Reader& in) {
             sample.loopStart = in.u32le(at + 4);
             sample.loopLength = in.u32le(at + 8);
             sample.storedBytes = length;
+            sample.name = in.name(at + 18, 22);
+            const int finetune = static_cast<std::int8_t>(in.u8(at + 13));
+            const int relativeNote = static_cast<std::int8_t>(in.u8(at + 16));
+            sample.c5Rate = 8363.0 * std::pow(2.0, (relativeNote + finetune / 128.0) / 12.0);
             if (sample.sixteenBit) {
                 sample.loopStart /= 2;
                 sample.loopLength /= 2;
@@ -146,6 +176,8 @@ std::optional<ModuleSamples> ReadIt(const Reader& in) {
         sample.loopLength =
             in.u32le(header + 0x38) - std::min(sample.loopStart, in.u32le(header + 0x38));
         sample.storedBytes = sample.sixteenBit ? 2 * length : length;
+        sample.name = in.name(header + 0x14, 26);
+        sample.c5Rate = in.u32le(header + 0x3C);
         if ((flags & 1) != 0 && (flags & 8) == 0) {
             sample.data = Pcm(in, in.u32le(header + 0x48), length, sample.sixteenBit, false);
             if (!isSigned) {
@@ -171,6 +203,40 @@ std::optional<ModuleSamples> ReadIt(const Reader& in) {
     return module;
 }
 
+std::optional<ModuleSamples> ReadS3m(const Reader& in) {
+    ModuleSamples module;
+    module.type = "s3m";
+    const std::size_t orders = in.u16le(0x20);
+    const std::size_t instruments = in.u16le(0x22);
+    const bool isUnsigned = in.u16le(0x2A) == 2;
+    for (std::size_t i = 0; i < instruments; ++i) {
+        const std::size_t header = 16 * static_cast<std::size_t>(in.u16le(0x60 + orders + 2 * i));
+        SampleData sample;
+        if (in.u8(header) == 1) {
+            const unsigned flags = in.u8(header + 0x1F);
+            sample.sixteenBit = (flags & 4) != 0;
+            const std::uint32_t length = in.u32le(header + 0x10);
+            const std::uint32_t loopEnd = in.u32le(header + 0x18);
+            sample.loops = (flags & 1) != 0;
+            sample.loopStart = in.u32le(header + 0x14);
+            sample.loopLength = loopEnd - std::min(sample.loopStart, loopEnd);
+            sample.storedBytes = sample.sixteenBit ? 2 * length : length;
+            sample.name = in.name(header + 0x30, 28);
+            sample.c5Rate = in.u32le(header + 0x20);
+            const std::size_t offset =
+                16 *
+                ((static_cast<std::size_t>(in.u8(header + 0x0D)) << 16) | in.u16le(header + 0x0E));
+            sample.data = Pcm(in, offset, length, sample.sixteenBit, false);
+            if (isUnsigned) {
+                for (std::int16_t& value : sample.data)
+                    value = static_cast<std::int16_t>(value ^ 0x8000);
+            }
+        }
+        module.samples.push_back(std::move(sample));
+    }
+    return module;
+}
+
 }  // namespace
 
 int ModuleSamples::SampleFor(int instrument, int note) const {
@@ -185,7 +251,8 @@ std::optional<ModuleSamples> ReadModuleSamples(const std::vector<std::uint8_t>& 
     const Reader in(bytes);
     if (in.text(0, "Extended Module: ")) return ReadXm(in);
     if (in.text(0, "IMPM")) return ReadIt(in);
-    if (in.text(1080, "M.K.")) return ReadMod(in);
+    if (in.text(0x2C, "SCRM")) return ReadS3m(in);
+    if (ModChannels(in) > 0) return ReadMod(in);
     return std::nullopt;
 }
 

@@ -16,10 +16,14 @@ struct SampleData {
     std::uint32_t loopLength = 0;
     bool sixteenBit = false;
     std::size_t storedBytes = 0;
+    std::string name;
+    // Playback rate in Hz at OpenMPT note 61 (C-5), from the sample's tuning: MOD finetune, XM
+    // relative note and finetune, IT C-5 speed.
+    double c5Rate = 8363;
 };
 
 struct ModuleSamples {
-    std::string type;  // "mod", "xm" or "it"
+    std::string type;  // "mod", "xm", "it" or "s3m"
     std::vector<SampleData> samples;
     // For XM and IT instruments: the 0-based sample that instrument i (0-based) plays for
     // OpenMPT note n (1 to 120), or -1. Empty when instruments are sample numbers (MOD, IT in

@@ -12,6 +12,7 @@
 #include "audio/path_lookup.h"
 #include "player/song_catalog.h"
 #include "tools/pack/report/analyser_share.h"
+#include "tools/pack/report/sample_pitch.h"
 
 namespace packreport {
 
@@ -37,6 +38,8 @@ void Measure(SongFigures& song) {
         if (!sample.data.empty()) hashes.insert(HashOf(sample.data));
     }
     song.sampleHashes.assign(hashes.begin(), hashes.end());
+    for (const SampleData& sample : song.samples->samples)
+        song.soundingOffsets.push_back(SoundingOffset(sample));
     openmpt::module module(song.bytes);
     song.scan =
         ScanSong(module, *song.samples, song.render.visitedRows, song.render.speedChangesPerRow);

@@ -25,6 +25,8 @@ struct SongFigures {
     std::vector<std::uint64_t> sampleHashes;  // one per distinct non-empty sample
     RenderFigures render;
     SongScan scan;
+    // Per sample of `samples`: semitones it sounds off its written pitch class, when pitched.
+    std::vector<std::optional<double>> soundingOffsets;
     double analyserShare = -1;
 };
 

@@ -311,6 +311,34 @@ void Analyser(const std::vector<SongFigures>& pack, Printer& p) {
            ", most " + Format("%.1f %%", 100 * *std::max_element(shares.begin(), shares.end())));
 }
 
+// Melodic instruments whose sample sounds off the pitch class its notes are written at.
+void SoundingPitch(const std::vector<SongFigures>& pack, Printer& p) {
+    p.section("Sounding pitch of the melodic instruments");
+    int instruments = 0, off = 0, unknown = 0;
+    std::vector<std::string> list;
+    for (const SongFigures* song : Songs(pack)) {
+        for (const ScannedSample& s : song->scan.samples) {
+            if (s.uses == 0 || s.drum) continue;
+            ++instruments;
+            const std::optional<double>& offset =
+                song->soundingOffsets[static_cast<std::size_t>(s.index)];
+            if (!offset) {
+                ++unknown;
+                continue;
+            }
+            if (std::fabs(*offset) < 0.5) continue;
+            ++off;
+            const SampleData& data = song->samples->samples[static_cast<std::size_t>(s.index)];
+            list.push_back(song->fileName + ", sample " + std::to_string(s.index + 1) + " \"" +
+                           data.name + "\": " + Format("%+.2f semitones", *offset));
+        }
+    }
+    p.note(std::to_string(instruments - off - unknown) + " of " + std::to_string(instruments) +
+           " sound at their written pitch class, " + std::to_string(off) + " off it, " +
+           std::to_string(unknown) + " without a clear pitch");
+    for (const std::string& line : list) p.note("  " + line);
+}
+
 void PerSong(const std::vector<SongFigures>& pack, std::FILE* out) {
     std::fprintf(out, "\n%-38s %-10s %6s %5s %3s %2s %-16s %5s %5s %6s %6s\n", "file", "musician",
                  "secs", "row/s", "spd", "dr", "dominant drums", "build", "bars", "rms", "peak");
@@ -344,6 +372,7 @@ bool PrintTargets(const std::vector<SongFigures>& pack, const ReportOptions& opt
     Grooves(pack, p);
     Forms(pack, p);
     Analyser(pack, p);
+    SoundingPitch(pack, p);
     if (options.perSong) PerSong(pack, out);
     std::fprintf(out, "\n%s\n", p.allMet() ? "every target met" : "some targets not met");
     return p.allMet();
