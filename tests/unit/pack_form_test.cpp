@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/pack/compose.h"
+#include "tools/pack/grooves.h"
 #include "tools/pack/plan.h"
 
 using namespace packgen;
@@ -172,4 +173,83 @@ TEST(PackDrumForm, FillsFallOnTheLastBarOfASectionOnly) {
             }
         }
     }
+}
+
+TEST(PackSongForm, SectionsReturnWrittenAnewSoFewSongsLoopTheirPatterns) {
+    int looping = 0;
+    for (const ComposedPlan& composed : ComposedPack()) {
+        const std::vector<int>& orders = composed.song.orders;
+        std::set<int> heard;
+        int repeats = 0;
+        for (int pattern : orders) {
+            if (!heard.insert(pattern).second) ++repeats;
+        }
+        if (static_cast<double>(repeats) / static_cast<double>(orders.size()) > 0.51) ++looping;
+    }
+    EXPECT_LE(looping, 10);
+}
+
+TEST(PackSongForm, VersesPlaySofterThanChoruses) {
+    // The loudest volume written on each song's bass (channel 0) in its verses and choruses.
+    int softerVerses = 0, withBoth = 0;
+    for (const ComposedPlan& composed : ComposedPack()) {
+        const Song& song = composed.song;
+        int verse = -1, chorus = -1;
+        std::size_t order = 0;
+        for (const Section& section : composed.plan.form) {
+            const bool isVerse = section.kind == SectionKind::Verse;
+            const bool counted = isVerse || section.kind == SectionKind::Chorus;
+            int& loudest = isVerse ? verse : chorus;
+            for (int p = 0; p < section.patterns; ++p, ++order) {
+                if (!counted) continue;
+                const Pattern& pattern =
+                    song.patterns[static_cast<std::size_t>(song.orders[order])];
+                for (int row = 0; row < pattern.rows; ++row) {
+                    const Cell& cell = pattern.at(row, 0);
+                    if (cell.note == kNoNote || cell.note == kNoteOff) continue;
+                    const int sampleVolume =
+                        song.samples[static_cast<std::size_t>(
+                                         song.instruments[cell.instrument - 1].sample)]
+                            .volume;
+                    loudest = std::max(loudest, cell.volume >= 0 ? int{cell.volume} : sampleVolume);
+                }
+            }
+        }
+        if (verse < 0 || chorus < 0) continue;
+        ++withBoth;
+        if (verse < chorus) ++softerVerses;
+    }
+    ASSERT_GE(withBoth, 20);
+    EXPECT_GE(softerVerses, withBoth * 9 / 10);
+}
+
+TEST(PackDrumForm, PlayedBarsKeepTheGroovesDownbeatAndTwoBarGroovesAnswer) {
+    int twoBar = 0;
+    for (int kind = 0; kind < static_cast<int>(RhythmFamily::None); ++kind) {
+        const RhythmFamily family = static_cast<RhythmFamily>(kind);
+        SCOPED_TRACE(FamilyName(family));
+        for (int draw = 0; draw < 8; ++draw) {
+            Random random(static_cast<std::uint64_t>(kind * 131 + draw));
+            const Groove groove = MakeGroove(family, random);
+            EXPECT_NE(groove.answer, groove.main) << "the answer differs from the bar it answers";
+            if (groove.twoBar) ++twoBar;
+            int varied = 0;
+            for (int bar = 0; bar < 16; ++bar) {
+                const std::vector<DrumHit> hits = PlayBar(groove, bar, Drive::Steady, random);
+                const std::vector<DrumHit>& own =
+                    groove.twoBar && bar % 2 == 1 ? groove.answer : groove.main;
+                if (hits != own) ++varied;
+                for (const DrumHit& hit : hits) {
+                    EXPECT_GE(hit.position, 0);
+                    EXPECT_LT(hit.position, 32);
+                    EXPECT_GT(hit.velocity, 0);
+                }
+                // Whatever the bar adds or moves, the groove's first hit stays.
+                EXPECT_NE(std::find(hits.begin(), hits.end(), own.front()), hits.end());
+            }
+            EXPECT_GE(varied, 4) << "bars between fills change now and then";
+        }
+    }
+    EXPECT_GT(twoBar, 20);
+    EXPECT_LT(twoBar, 100);
 }

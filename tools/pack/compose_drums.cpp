@@ -107,6 +107,15 @@ void Composer::WriteDrums(PatternWriter& w, const BarPlace& place) {
         return;
     } else if (parts.fills && parts.snare && place.lastOfSection() && !lastSection) {
         hits = MakeFill(fill_ + static_cast<int>(place.kind) + place.sectionBars, groove_, random_);
+    } else if (lastSection && place.lastOfSection()) {
+        // The song's last bar: a drum outro ends on one hit left to ring, a fade plays out
+        // its first half.
+        if (plan_.ending == Ending::DrumOutro) {
+            hits = {{0, DrumRole::Kick, 56, false}, {0, DrumRole::Crash, 48, false}};
+        } else {
+            hits = PlayBar(groove_, place.sectionBar, DriveOf(place.kind), random_);
+            std::erase_if(hits, [](const DrumHit& hit) { return hit.position >= 16; });
+        }
     } else {
         hits = PlayBar(groove_, place.sectionBar, DriveOf(place.kind), random_);
     }
