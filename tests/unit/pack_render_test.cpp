@@ -36,6 +36,7 @@ struct Rendered {
     double peakDb = -200;
     double rmsDb = -200;
     double longestInnerSilence = 0;  // seconds, between the first and the last sound
+    double endDb = -200;             // RMS of the last half second, dBFS
 };
 
 fs::path DataFolder() {
@@ -56,6 +57,7 @@ void Render(Rendered& song) {
         double sum = 0;
         float peak = 0;
         std::size_t frames = 0;
+        std::vector<double> blockPower;  // the last half second's blocks, oldest first
         std::size_t silentRun = 0, longestRun = 0;
         bool heardAny = false;
         while (frames < kLongestRenderSeconds * kRate) {
@@ -65,10 +67,14 @@ void Render(Rendered& song) {
                 break;
             }
             float blockPeak = 0;
+            double blockSum = 0;
             for (std::size_t i = 0; i < 2 * got; ++i) {
-                sum += static_cast<double>(buffer[i]) * buffer[i];
+                blockSum += static_cast<double>(buffer[i]) * buffer[i];
                 blockPeak = std::max(blockPeak, std::fabs(buffer[i]));
             }
+            sum += blockSum;
+            blockPower.push_back(blockSum / (2.0 * static_cast<double>(got)));
+            if (blockPower.size() > 50) blockPower.erase(blockPower.begin());
             peak = std::max(peak, blockPeak);
             if (blockPeak >= kSilence) {
                 heardAny = true;
@@ -84,6 +90,9 @@ void Render(Rendered& song) {
         song.rmsDb =
             10 * std::log10(std::max(sum / (2.0 * std::max<std::size_t>(frames, 1)), 1e-20));
         song.longestInnerSilence = static_cast<double>(longestRun * kBlock) / kRate;
+        double tail = 0;
+        for (double power : blockPower) tail += power;
+        if (tail > 0) song.endDb = 10 * std::log10(tail / static_cast<double>(blockPower.size()));
     } catch (const std::exception&) {
         song.loaded = false;
     }
@@ -156,6 +165,15 @@ TEST(PackRender, SongsPlayOnceForTheirLengthAndStayLevelWithoutGaps) {
         EXPECT_LE(song.longestInnerSilence, 2.0);
         EXPECT_LE(song.peakDb, -1.0);
         EXPECT_NEAR(song.rmsDb, median, 3.0);
+    }
+}
+
+// A song ends as music does, faded or died away, not cut off in the middle of its sound.
+TEST(PackRender, SongsDieAwayBeforeTheyEnd) {
+    REQUIRE_PACK();
+    for (std::size_t i = 0; i < catalog::kSongs.size(); ++i) {
+        const Rendered& song = RenderedPack()[i];
+        EXPECT_LE(song.endDb, -30.0) << song.fileName << ": the last half second";
     }
 }
 

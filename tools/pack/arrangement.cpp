@@ -2,6 +2,18 @@
 
 namespace packgen {
 
+namespace {
+
+// Section levels against the choruses (volume scale, 1 for full).
+constexpr double kIntroGain = 0.7;
+constexpr double kVerseGain = 0.72;
+constexpr double kSecondVerseGain = 0.82;
+constexpr double kBridgeGain = 0.7;
+constexpr double kSoloGain = 0.9;
+constexpr double kBreakdownGain = 0.6;
+
+}  // namespace
+
 Layout LayoutFor(const SongPlan& plan, bool hasDrums) {
     if (plan.format != Format::Mod) return {0, 1, 2, 3, 4, 5, 6, 7};
     // Four channels: without drums the fourth voice is a counter-melody; a busy hat part gets
@@ -39,6 +51,7 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
                     band();
                     p.lead = false;
                     p.gainFrom = 0.15;
+                    p.gainTo = kVerseGain;
                     break;
                 case Opening::Riser:
                     p.riser = p.hats = true;
@@ -48,13 +61,18 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
                     band();
                     break;
             }
+            if (plan.opening != Opening::FadeIn) p.gainFrom = p.gainTo = kIntroGain;
             break;
         case SectionKind::Verse:
+            // The verse holds back: softer, and the pad waits for the chorus.
             band();
+            p.pad = false;
+            p.gainFrom = p.gainTo = kVerseGain;
             break;
         case SectionKind::Verse2:
             band();
             p.echo = true;
+            p.gainFrom = p.gainTo = kSecondVerseGain;
             break;
         case SectionKind::Chorus:
         case SectionKind::FinalChorus:
@@ -65,11 +83,13 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
             band();
             p.snare = plan.groove == RhythmFamily::HalfTime;
             p.leadAlt = true;
+            p.gainFrom = p.gainTo = kBridgeGain;
             break;
         case SectionKind::Solo:
             band();
             p.lead = false;
             p.solo = true;
+            p.gainFrom = p.gainTo = kSoloGain;
             break;
         case SectionKind::Breakdown:
             p.pad = p.chords = true;
@@ -77,19 +97,21 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
             p.leadAlt = true;
             p.hats = true;
             p.bass = first;
+            p.gainFrom = p.gainTo = kBreakdownGain;
             break;
         case SectionKind::Ending:
             switch (plan.ending) {
                 case Ending::FadeOut:
                     band();
                     p.echo = true;
-                    p.gainTo = 0.08;
+                    p.gainTo = 0.05;
                     p.fills = false;
                     break;
                 case Ending::DrumOutro:
                     p.kick = p.snare = p.hats = true;
                     p.bass = true;
-                    p.gainTo = 0.3;
+                    p.gainFrom = kVerseGain;
+                    p.gainTo = 0.08;
                     p.fills = false;
                     break;
                 default:
@@ -98,6 +120,8 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
             }
             break;
     }
+    // A song that starts with its band starts softer and grows into its first section.
+    if (first && kind != SectionKind::Intro) p.gainFrom = 0.5 * p.gainTo;
     return p;
 }
 

@@ -21,6 +21,7 @@ struct Parts {
     bool leadAlt = false;   // the second lead voice takes the melody
     double gainFrom = 1.0;  // volume scale at the section's start, rising or falling
     double gainTo = 1.0;    // to this at its end
+    bool steady() const { return gainFrom == gainTo; }
 };
 
 // The parts of a section; `first` is true for the song's first section.

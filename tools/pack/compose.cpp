@@ -1,5 +1,7 @@
 #include "tools/pack/compose.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
@@ -73,14 +75,17 @@ Progression Composer::ChordsOf(SectionKind kind) const {
 }
 
 Song Composer::Build() {
-    // Sections of one kind share their patterns, except the first and faded ones.
-    std::map<std::tuple<SectionKind, int, bool>, int> made;
+    // A section's first return is written out anew, varied bar by bar as its parts are drawn
+    // again; later returns repeat it. The first section and fading ones are their own.
+    std::map<std::tuple<SectionKind, int, bool, bool>, int> made;
+    std::map<SectionKind, int> seen;
     for (std::size_t s = 0; s < plan_.form.size(); ++s) {
         const Section& section = plan_.form[s];
         const Parts parts = PartsOf(plan_, section.kind, s == 0);
-        const bool shared = s > 0 && parts.gainFrom == 1.0 && parts.gainTo == 1.0;
+        const bool shared = s > 0 && parts.steady();
+        const bool returning = seen[section.kind]++ > 0;
         for (int p = 0; p < section.patterns; ++p) {
-            const auto key = std::make_tuple(section.kind, p, p == section.patterns - 1);
+            const auto key = std::make_tuple(section.kind, p, p == section.patterns - 1, returning);
             auto found = shared ? made.find(key) : made.end();
             if (found == made.end()) {
                 const int index = MakePattern(s, p);
@@ -118,6 +123,10 @@ int Composer::MakePattern(std::size_t s, int index) {
         place.sectionBars = sectionBars;
         place.first = s == 0;
         place.parts = parts;
+        // A long verse starts bare, and its chords come in for its second half.
+        if (section.kind == SectionKind::Verse && sectionBars >= 8 &&
+            place.sectionBar < sectionBars / 2)
+            place.parts.chords = false;
         place.degree = chords[static_cast<std::size_t>(place.phraseBar())];
         place.nextDegree = chords[static_cast<std::size_t>((place.phraseBar() + 1) % 4)];
         const double t =
@@ -144,21 +153,28 @@ void Composer::WriteBar(PatternWriter& w, const BarPlace& place) {
     if (place.kind == SectionKind::Ending) WriteEndingMarks(w, place);
 }
 
-// The song ends a bar after its last chord (or at its fade's end) with a break to nowhere:
-// the order list ends there.
+// The ending's last bar lets whatever still sounds die away: every channel slides down to
+// silence over the bar, and its last row cuts what is left, so the song never stops mid-note.
 void Composer::WriteEndingMarks(PatternWriter& w, const BarPlace& place) {
-    const bool stopsEarly = plan_.ending == Ending::Cadence || plan_.ending == Ending::ColdStop;
-    const int lastBar = stopsEarly ? std::min(w.barsInPattern() - 1, 2) : w.barsInPattern() - 1;
-    if (place.bar != lastBar || lastBar == w.barsInPattern() - 1) return;
-    const int row = w.At(place.bar + 1, 0) - 1;
+    if (!place.lastOfSection() || place.bar != w.barsInPattern() - 1) return;
+    const int first = w.At(place.bar, 0), end = w.At(place.bar + 1, 0);
+    const double speed =
+        plan_.shortSpeed > 0 ? (plan_.speed + plan_.shortSpeed) / 2.0 : plan_.speed;
+    // Full volume reaches nothing about four fifths into the bar.
+    const double slidingTicks = 0.8 * (end - first) * std::max(1.0, speed - 1);
+    const int slide = std::clamp(static_cast<int>(std::ceil(64 / slidingTicks)), 1, 15);
+    Pattern& pattern = w.pattern();
     for (int channel = 0; channel < song_.channels; ++channel) {
-        if (w.pattern().at(row, channel).effect == Effect::None) {
-            w.AddEffect(row, channel, Effect::PatternBreak, 0);
-            return;
+        for (int row = first; row < end - 1; ++row) {
+            Cell& cell = pattern.at(row, channel);
+            if (cell.note != kNoNote || cell.volume >= 0) continue;
+            // A held arpeggio cannot fade in a MOD, whose cells hold a volume or an effect:
+            // its last bar gives the arpeggio up for the slide.
+            if (cell.effect == Effect::Arpeggio) cell.effect = Effect::None;
+            w.AddEffect(row, channel, Effect::VolumeSlide, slide);
         }
+        w.AddEffect(end - 1, channel, Effect::NoteCut, 1);
     }
-    w.pattern().at(row, 0).effect = Effect::PatternBreak;
-    w.pattern().at(row, 0).param = 0;
 }
 
 // MOD keeps tempo in the patterns: the first row of the song sets it; XM and IT also say it

@@ -71,6 +71,26 @@ int Composer::DrumChannel(DrumRole role) const {
     }
 }
 
+namespace {
+
+Drive DriveOf(SectionKind kind) {
+    switch (kind) {
+        case SectionKind::Intro:
+        case SectionKind::Verse:
+        case SectionKind::Bridge:
+        case SectionKind::Breakdown:
+            return Drive::Soft;
+        case SectionKind::Chorus:
+        case SectionKind::FinalChorus:
+        case SectionKind::Solo:
+            return Drive::Lift;
+        default:
+            return Drive::Steady;
+    }
+}
+
+}  // namespace
+
 void Composer::WriteDrums(PatternWriter& w, const BarPlace& place) {
     const Parts& parts = place.parts;
     if (!parts.kick && !parts.snare && !parts.hats) return;
@@ -86,15 +106,26 @@ void Composer::WriteDrums(PatternWriter& w, const BarPlace& place) {
     } else if (place.kind == SectionKind::Breakdown && place.sectionBar < place.sectionBars / 2) {
         return;
     } else if (parts.fills && parts.snare && place.lastOfSection() && !lastSection) {
-        hits = MakeFill(fill_ + static_cast<int>(place.kind), groove_, random_);
+        hits = MakeFill(fill_ + static_cast<int>(place.kind) + place.sectionBars, groove_, random_);
+    } else if (lastSection && place.lastOfSection()) {
+        // The song's last bar: a drum outro ends on one hit left to ring, a fade plays out
+        // its first half.
+        if (plan_.ending == Ending::DrumOutro) {
+            hits = {{0, DrumRole::Kick, 56, false}, {0, DrumRole::Crash, 48, false}};
+        } else {
+            hits = PlayBar(groove_, place.sectionBar, DriveOf(place.kind), random_);
+            std::erase_if(hits, [](const DrumHit& hit) { return hit.position >= 16; });
+        }
     } else {
-        hits = place.phraseBar() == 3 ? groove_.variation : groove_.main;
+        hits = PlayBar(groove_, place.sectionBar, DriveOf(place.kind), random_);
     }
+    // A crash marks the way into a new section after the fill that led there.
     const bool sectionStart = place.sectionBar == 0 && !place.first;
-    if (sectionStart &&
-        (place.kind == SectionKind::Chorus || place.kind == SectionKind::FinalChorus)) {
-        hits.push_back({0, DrumRole::Crash, 50, false});
-    }
+    const bool loudSection = place.kind == SectionKind::Chorus ||
+                             place.kind == SectionKind::FinalChorus ||
+                             place.kind == SectionKind::Solo;
+    if (sectionStart && (loudSection || place.kind == SectionKind::Verse2))
+        hits.push_back({0, DrumRole::Crash, loudSection ? 54 : 40, false});
     if (place.kind == SectionKind::FinalChorus) {
         for (int step : {6, 14}) hits.push_back({step * 2, DrumRole::OpenHat, 36, false});
     }
@@ -133,6 +164,9 @@ void Composer::WriteDrums(PatternWriter& w, const BarPlace& place) {
         // The pitch written is the drum's own note: drums have no transpose.
         if (hit.late && groove_.lateTicks > 0) {
             w.Note(row, channel, note, instrument, volume, Effect::NoteDelay, groove_.lateTicks);
+        } else if (hit.retrigger > 0 && song_.format != Format::Mod) {
+            // A MOD cell holds a volume or an effect: its rolls are single hits.
+            w.Note(row, channel, note, instrument, volume, Effect::Retrigger, hit.retrigger);
         } else {
             w.Note(row, channel, note, instrument, volume);
         }

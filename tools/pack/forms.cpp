@@ -66,7 +66,9 @@ std::vector<Section> MakeForm(const SongPlan& plan, Random& random) {
             break;
     }
     form.insert(form.end(), body.begin(), body.end());
-    const std::vector<Section> closing = {{FinalChorus, chorus}, {SectionKind::Ending, 1}};
+    // The ending: a cadence, its final chord and a bar to ring out in, or a fade of two phrases.
+    const int ending = plan.ending == Ending::FadeOut ? 2 * phrase : phrase;
+    const std::vector<Section> closing = {{FinalChorus, chorus}, {SectionKind::Ending, ending}};
     SongPlan probe = plan;
     auto seconds = [&](const std::vector<Section>& sections) {
         probe.form = sections;

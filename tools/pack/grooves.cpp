@@ -245,39 +245,120 @@ const char* FamilyName(RhythmFamily family) {
 std::vector<DrumRole> Groove::roles() const {
     std::set<DrumRole> set;
     for (const DrumHit& hit : main) set.insert(hit.role);
-    for (const DrumHit& hit : variation) set.insert(hit.role);
+    for (const DrumHit& hit : answer) set.insert(hit.role);
+    // The bars between fills open the hats now and then.
+    if (set.count(DrumRole::Hat) > 0) set.insert(DrumRole::OpenHat);
     return {set.begin(), set.end()};
 }
+
+namespace {
+
+bool IsHat(DrumRole role) {
+    return role == Hat || role == OpenHat || role == Perc;
+}
+
+bool HasHit(const std::vector<DrumHit>& hits, int position, DrumRole role) {
+    return std::any_of(hits.begin(), hits.end(), [&](const DrumHit& hit) {
+        return hit.position == position && hit.role == role;
+    });
+}
+
+// The answer of a two-bar groove: a kick off the beat moves, or one more comes in late.
+std::vector<DrumHit> AnswerOf(const std::vector<DrumHit>& main, Random& random) {
+    std::vector<DrumHit> answer = main;
+    std::vector<std::size_t> movable;
+    for (std::size_t i = 0; i < answer.size(); ++i) {
+        if (answer[i].role == Kick && answer[i].position % 8 != 0) movable.push_back(i);
+    }
+    if (!movable.empty() && random.chance(60)) {
+        DrumHit& kick = answer[movable[static_cast<std::size_t>(
+            random.below(static_cast<int>(movable.size())))]];
+        const int moved = std::clamp(kick.position + (random.chance(50) ? 2 : -2), 2, 30);
+        if (!HasHit(answer, moved, Kick)) kick.position = moved;
+    }
+    const int late = AnyOf(random, {22, 26, 28, 30});
+    if (answer == main || random.chance(50)) {
+        if (!HasHit(answer, late, Kick)) answer.push_back({late, Kick, 50, false});
+    }
+    if (answer == main) answer.push_back({30, Snare, 22, false});
+    return answer;
+}
+
+}  // namespace
 
 Groove MakeGroove(RhythmFamily family, Random& random) {
     Groove groove;
     groove.family = family;
     groove.main = MainBar(family, random, groove);
-    groove.variation = groove.main;
-    if (family != RhythmFamily::None && family != RhythmFamily::Sparse) {
-        // The fourth bar answers: an extra kick or a ghost snare near its end, or an open hat.
-        switch (random.below(3)) {
-            case 0:
-                groove.variation.push_back({28, DrumRole::Kick, 50, false});
-                break;
-            case 1:
-                groove.variation.push_back({30, DrumRole::Snare, 30, false});
-                break;
-            default:
-                groove.variation.push_back({28, DrumRole::OpenHat, 40, false});
-                break;
-        }
+    groove.answer = groove.main;
+    if (family != RhythmFamily::None) {
+        groove.answer = AnswerOf(groove.main, random);
+        groove.twoBar = family != RhythmFamily::Sparse && random.chance(55);
     }
     return groove;
 }
 
+std::vector<DrumHit> PlayBar(const Groove& groove, int bar, Drive drive, Random& random) {
+    const std::vector<DrumHit>& played =
+        groove.twoBar && bar % 2 == 1 ? groove.answer : groove.main;
+    std::vector<DrumHit> hits = played;
+    if (hits.empty()) return hits;
+    // Ghost notes go on the snare, or on whatever the groove has in its place.
+    DrumRole ghostRole = Hat;
+    for (DrumRole role : {Perc, Tom, Snare}) {
+        if (std::any_of(played.begin(), played.end(),
+                        [&](const DrumHit& hit) { return hit.role == role; }))
+            ghostRole = role;
+    }
+    // Verses sit back; a chorus opens the hats on the off-beats and leans on the downbeats.
+    for (DrumHit& hit : hits) {
+        if (drive == Drive::Soft && IsHat(hit.role)) hit.velocity = hit.velocity * 3 / 4;
+        if (drive == Drive::Lift && hit.role == Hat && hit.position % 8 == 4) hit.role = OpenHat;
+        if (drive == Drive::Lift && hit.position % 8 == 0 && !IsHat(hit.role)) hit.velocity = 64;
+    }
+    // What a drummer changes from bar to bar without thinking of it as a fill.
+    if (random.chance(45)) {
+        const int ghost = AnyOf(random, {6, 14, 18, 22, 26, 30});
+        if (!HasHit(hits, ghost, ghostRole))
+            hits.push_back({ghost, ghostRole, random.between(12, 20), false});
+    }
+    if (random.chance(30)) {
+        for (DrumHit& hit : hits) {
+            if (hit.role == Hat && hit.position >= 20) {
+                hit.role = OpenHat;
+                break;
+            }
+        }
+    }
+    if (random.chance(25)) {
+        for (DrumHit& hit : hits) {
+            if (hit.role == Kick && hit.position % 8 != 0) {
+                const int moved = hit.position + (random.chance(50) ? 2 : -2);
+                if (moved > 0 && moved < 32 && !HasHit(hits, moved, Kick)) hit.position = moved;
+                break;
+            }
+        }
+    }
+    if (random.chance(20)) {
+        const auto dropped = std::find_if(hits.begin(), hits.end(), [](const DrumHit& hit) {
+            return hit.role == Hat && hit.position % 8 != 0;
+        });
+        if (dropped != hits.end()) hits.erase(dropped);
+    }
+    // A sparse groove has little to vary: a soft pickup into the next bar instead.
+    if (hits == played && !groove.twoBar && random.chance(60))
+        hits.push_back({AnyOf(random, {28, 30}), ghostRole, random.between(14, 22), false});
+    return hits;
+}
+
 std::vector<DrumHit> MakeFill(int kind, const Groove& groove, Random& random) {
     std::vector<DrumHit> fill;
-    // The first half of the bar keeps the groove.
+    // Where the fill starts: the last half bar, or only its last beat.
+    const int from = kind % kFillKinds == 5 ? 24 : 16;
     for (const DrumHit& hit : groove.main) {
-        if (hit.position < 16) fill.push_back(hit);
+        if (hit.position < from) fill.push_back(hit);
     }
-    switch (kind % 4) {
+    switch (kind % kFillKinds) {
         case 0: {
             int velocity = 24;
             for (int step : {8, 10, 12, 13, 14, 15}) {
@@ -294,10 +375,21 @@ std::vector<DrumHit> MakeFill(int kind, const Groove& groove, Random& random) {
             for (int step : {8, 11, 14}) fill.push_back({step * 2, DrumRole::Kick, 60, false});
             for (int step : {10, 12, 15}) fill.push_back({step * 2, DrumRole::Snare, 48, false});
             break;
-        default:
+        case 3:
             // The band stops for a beat and a crash marks the way in.
             fill.push_back({24, DrumRole::Snare, 40 + random.below(16), false});
             fill.push_back({28, DrumRole::Crash, 36, false});
+            break;
+        case 4:
+            // A press roll swelling into the next bar: one snare retriggered faster and louder.
+            fill.push_back({16, DrumRole::Snare, 20, false, 3});
+            fill.push_back({24, DrumRole::Snare, 34, false, 2});
+            fill.push_back({28, DrumRole::Snare, 50, false, 1});
+            break;
+        default:
+            // Only the last beat: toms falling into the downbeat.
+            for (int step : {12, 13, 14, 15})
+                fill.push_back({step * 2, DrumRole::Tom, 62 - (step - 12) * 4, false});
             break;
     }
     return fill;

@@ -19,11 +19,19 @@ void PatternWriter::Note(int row, int channel, int pitch, int instrument, int vo
     const int transpose = TransposeOf(song_, instrument);
     while (pitch - transpose < LowestWritten(song_.format)) pitch += 12;
     while (pitch - transpose > HighestWritten(song_.format)) pitch -= 12;
-    if (gain_ < 1.0) {
-        const Instrument& played = song_.instruments[static_cast<std::size_t>(instrument - 1)];
+    const Instrument& played = song_.instruments[static_cast<std::size_t>(instrument - 1)];
+    // Pitched notes lean on the beat: full on the bar's downbeat, a little less on the other
+    // beats, less again off the beat. Drums carry velocities of their own.
+    const int step = (row % rowsPerBar()) / rowsPerStep_;
+    const double accent = played.drum     ? 1.0
+                          : step == 0     ? 1.0
+                          : step % 4 == 0 ? 0.9
+                          : step % 2 == 0 ? 0.82
+                                          : 0.76;
+    if (gain_ * accent < 1.0) {
         const int base =
             volume >= 0 ? volume : song_.samples[static_cast<std::size_t>(played.sample)].volume;
-        volume = std::clamp(static_cast<int>(std::lround(base * gain_)), 0, 64);
+        volume = std::clamp(static_cast<int>(std::lround(base * gain_ * accent)), 0, 64);
     }
     Cell& cell = pattern_.at(row, channel);
     cell.note = static_cast<std::uint8_t>(pitch);
