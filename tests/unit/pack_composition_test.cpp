@@ -54,8 +54,8 @@ TEST(PackMotifs, StayInsideTheirBarWithoutOverlaps) {
     Random random(7);
     for (int trial = 0; trial < 200; ++trial) {
         const Motif motif = MakeMotif(random, trial % 100, 30);
-        for (const Motif& variant :
-             {motif, AnswerTo(motif, random), Ornamented(motif, random), Cadence(random)}) {
+        for (const Motif& variant : {motif, AnswerTo(motif, random), Ornamented(motif, random),
+                                     Retimed(motif, random), Cadence(random)}) {
             ASSERT_FALSE(variant.empty());
             int end = 0;
             for (const MotifNote& note : variant) {

@@ -168,3 +168,39 @@ TEST(PackWriters, RefuseSongsTheFormatCannotHold) {
     EXPECT_THROW(WriteXm(song), std::invalid_argument);
     EXPECT_THROW(WriteIt(song), std::invalid_argument);
 }
+
+// The effects of a musician's habits, in each format's own letters: sample offset, note delay,
+// portamento down and tone portamento.
+TEST(PackWriters, HabitEffectsArriveInEachFormatsOwnCommands) {
+    struct Expected {
+        Format format;
+        const char* offset;
+        const char* delay;
+        const char* fall;
+        const char* glide;
+    };
+    for (const Expected& expected : {Expected{Format::Mod, "902", "ED2", "208", "330"},
+                                     Expected{Format::Xm, "902", "ED2", "208", "330"},
+                                     Expected{Format::It, "O02", "SD2", "E08", "G30"}}) {
+        SCOPED_TRACE(static_cast<int>(expected.format));
+        Song song = TinySong(expected.format);
+        Pattern& pattern = song.patterns[1];
+        pattern.at(0, 0) = {kMiddleC, 1, -1, Effect::SampleOffset, 2};
+        pattern.at(1, 0) = {kMiddleC, 1, -1, Effect::NoteDelay, 2};
+        pattern.at(2, 0) = {kNoNote, 0, -1, Effect::PortaDown, 8};
+        pattern.at(3, 0) = {kMiddleC + 2, 1, -1, Effect::TonePorta, 0x30};
+        openmpt::module module = Load(expected.format == Format::Mod  ? WriteMod(song)
+                                      : expected.format == Format::Xm ? WriteXm(song)
+                                                                      : WriteIt(song));
+        auto effect = [&](int row) {
+            return module.format_pattern_row_channel_command(1, row, 0,
+                                                             openmpt::module::command_effect) +
+                   module.format_pattern_row_channel_command(1, row, 0,
+                                                             openmpt::module::command_parameter);
+        };
+        EXPECT_EQ(effect(0), expected.offset);
+        EXPECT_EQ(effect(1), expected.delay);
+        EXPECT_EQ(effect(2), expected.fall);
+        EXPECT_EQ(effect(3), expected.glide);
+    }
+}

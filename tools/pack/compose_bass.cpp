@@ -1,18 +1,30 @@
 // The bass part: a one-bar figure drawn for the song from its feel, played on each bar's chord.
 #include <algorithm>
+#include <cstdlib>
 
 #include "tools/pack/composer.h"
+#include "tools/pack/consonance.h"
+#include "tools/pack/effect_habits.h"
 
 namespace packgen {
 
 namespace {
 
-constexpr int kBassLow = kMiddleC - 21;  // E two octaves below middle C
+constexpr int kBassLow = kMiddleC - 20;  // E two octaves below middle C
 
-int Fold(int pitch, int low) {
-    while (pitch < low) pitch += 12;
-    while (pitch >= low + 12) pitch -= 12;
-    return pitch;
+// A note leading into the next bar's root from a semitone away, from the side that does not rub
+// against the chord still sounding; the chord's fifth where neither side is free.
+int ApproachTo(int nextRoot, int root, const Chord& chord) {
+    const int tones[] = {root, root + chord.third, root + chord.fifth};
+    auto free = [&](int pitch) {
+        return std::none_of(std::begin(tones), std::end(tones),
+                            [&](int tone) { return Rubs(pitch, tone); });
+    };
+    const int below = nextRoot - 1, above = nextRoot + 1;
+    const int first = nextRoot > root ? below : above, second = nextRoot > root ? above : below;
+    if (free(first)) return first;
+    if (free(second)) return second;
+    return root + chord.fifth;
 }
 
 }  // namespace
@@ -83,13 +95,13 @@ void Composer::WriteBass(PatternWriter& w, const BarPlace& place) {
     const int channel = layout_.bass;
     const Key& key = plan_.key;
     const Chord chord = TriadOn(key, place.degree);
-    const int root = Fold(key.pitchOf(chord.rootDegree, 0), kBassLow);
-    const int nextRoot = Fold(key.pitchOf(TriadOn(key, place.nextDegree).rootDegree, 0), kBassLow);
+    const int root = key.pitchFrom(chord.rootDegree, kBassLow);
+    const int nextRoot = key.pitchFrom(TriadOn(key, place.nextDegree).rootDegree, kBassLow);
     const bool stopping = place.kind == SectionKind::Ending &&
                           (plan_.ending == Ending::Cadence || plan_.ending == Ending::ColdStop);
     if (stopping && place.sectionBar >= 2) {
         if (place.sectionBar == 2) {
-            w.Note(w.At(place.bar, 0), channel, Fold(key.pitchOf(0, 0), kBassLow), palette_.bass);
+            w.Note(w.At(place.bar, 0), channel, key.pitchFrom(0, kBassLow), palette_.bass);
             for (int step = 2; step < 16; ++step)
                 w.AddEffect(w.At(place.bar, step), channel, Effect::VolumeSlide, 0x02);
         }
@@ -97,6 +109,9 @@ void Composer::WriteBass(PatternWriter& w, const BarPlace& place) {
     }
     const bool calm = place.kind == SectionKind::Bridge || place.kind == SectionKind::Breakdown;
     const std::vector<BassStep>& figure = calm ? bridgeBass_ : bassFigure_;
+    // A held note may glide into the next, as the musician likes (effect_habits.h).
+    const int slides = HabitsOf(plan_.musician).bassSlides;
+    int heldPitch = -1, heldUntil = -1;
     for (const BassStep& step : figure) {
         int pitch = root;
         switch (step.tone) {
@@ -112,18 +127,30 @@ void Composer::WriteBass(PatternWriter& w, const BarPlace& place) {
                 pitch = root + chord.third;
                 break;
             case BassTone::Approach:
-                pitch = nextRoot > root ? nextRoot - 1 : nextRoot + 1;
+                pitch = ApproachTo(nextRoot, root, chord);
                 break;
             case BassTone::Seventh:
-                pitch =
-                    key.pitchOf(chord.rootDegree + 6, 0) - key.pitchOf(chord.rootDegree, 0) + root;
+                pitch = root + key.pitchOf(chord.rootDegree + 6, kMiddleC) -
+                        key.pitchOf(chord.rootDegree, kMiddleC);
+                // A major seventh rubs against the chord's root above it.
+                if (Rubs(pitch, root)) pitch = root + 12;
                 break;
             case BassTone::LowFifth:
                 pitch = root + chord.fifth - 12;
                 break;
         }
         const int row = w.At(place.bar, step.step);
-        w.Note(row, channel, pitch, palette_.bass);
+        const bool glide = heldPitch >= 0 && heldUntil >= step.step && pitch != heldPitch &&
+                           std::abs(pitch - heldPitch) <= 7 && random_.chance(slides);
+        if (glide) {
+            w.Note(row, channel, pitch, palette_.bass, -1, Effect::TonePorta, 0x30);
+            if (step.length * w.rowsPerStep() > 1)
+                w.AddEffect(row + 1, channel, Effect::TonePorta, 0);
+        } else {
+            w.Note(row, channel, pitch, palette_.bass);
+        }
+        heldPitch = step.length > 2 ? pitch : -1;
+        heldUntil = step.step + step.length;
         // Short notes stop clean: the bass punches instead of droning.
         if (step.length <= 2 && step.step + step.length < 16) {
             const int off =

@@ -8,14 +8,8 @@ namespace packgen {
 
 namespace {
 
-constexpr int kChordLow = kMiddleC - 9;  // E below middle C
-constexpr int kPadLow = kMiddleC + 3;    // E above middle C
-
-int Fold(int pitch, int low) {
-    while (pitch < low) pitch += 12;
-    while (pitch >= low + 12) pitch -= 12;
-    return pitch;
-}
+constexpr int kChordLow = kMiddleC - 8;  // E below middle C
+constexpr int kPadLow = kMiddleC + 4;    // E above middle C
 
 int ArpParam(const Chord& chord) {
     return (chord.third << 4) | (chord.fifth & 0xF);
@@ -28,15 +22,15 @@ void Composer::WriteChords(PatternWriter& w, const BarPlace& place) {
     if (channel < 0) return;
     const int instrument = palette_.chords;
     const Chord chord = TriadOn(plan_.key, place.degree);
-    const int root = Fold(plan_.key.pitchOf(chord.rootDegree, 0), kChordLow);
+    const int root = plan_.key.pitchFrom(chord.rootDegree, kChordLow);
     const int arp = ArpParam(chord);
     const bool stopping = place.kind == SectionKind::Ending &&
                           (plan_.ending == Ending::Cadence || plan_.ending == Ending::ColdStop);
     if (stopping && place.sectionBar >= 2) {
         if (place.sectionBar == 2) {
             const Chord home = TriadOn(plan_.key, 0);
-            w.Note(w.At(place.bar, 0), channel, Fold(plan_.key.pitchOf(0, 0), kChordLow),
-                   instrument, -1, Effect::Arpeggio, ArpParam(home));
+            w.Note(w.At(place.bar, 0), channel, plan_.key.pitchFrom(0, kChordLow), instrument, -1,
+                   Effect::Arpeggio, ArpParam(home));
             for (int step = 1; step < 16; ++step) {
                 w.AddEffect(w.At(place.bar, step), channel,
                             step < 6 ? Effect::Arpeggio : Effect::VolumeSlide,
@@ -103,7 +97,7 @@ void Composer::WritePad(PatternWriter& w, const BarPlace& place) {
     const Chord chord = TriadOn(plan_.key, degree);
     // Third and fifth in turn, so the pad moves by small steps.
     const int tone = place.sectionBar % 2 == 0 ? chord.rootDegree + 2 : chord.rootDegree + 4;
-    w.Note(w.At(place.bar, 0), channel, Fold(plan_.key.pitchOf(tone, 0), kPadLow), palette_.pad);
+    w.Note(w.At(place.bar, 0), channel, plan_.key.pitchFrom(tone, kPadLow), palette_.pad);
 }
 
 }  // namespace packgen

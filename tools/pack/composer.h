@@ -67,6 +67,7 @@ class Composer {
     void MakeMotifs();
     std::vector<const Motif*> PhraseMotifs(SectionKind kind, int phrase) const;
     void WriteLead(PatternWriter& w, const BarPlace& place);
+    void WriteLeadNotes(PatternWriter& w, const BarPlace& place);
     void WriteSolo(PatternWriter& w, const BarPlace& place);
     void WriteEcho(PatternWriter& w, const BarPlace& place);
 
@@ -87,8 +88,9 @@ class Composer {
     int fill_ = 0;
     int soloShape_ = 0;
     int anchor_ = 2;
-    Motif verseA_, verseB_, verseC_, verseD_, verseE_, chorusA_, chorusB_, bridgeA_, bridgeB_,
-        cadence_;
+    int lastDegree_ = 2;  // of the lead's last note: the next bar starts near it
+    Motif verseA_, verseB_, verseC_, verseD_, verseE_, verseF_, chorusA_, chorusB_, chorusC_,
+        bridgeA_, bridgeB_, cadence_;
 };
 
 }  // namespace packgen

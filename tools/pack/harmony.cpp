@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "tools/pack/song.h"
+
 namespace packgen {
 
 namespace {
@@ -41,6 +43,10 @@ int Mod7(int degree) {
     return degree - 7 * FloorDiv(degree, 7);
 }
 
+int Mod12(int semitones) {
+    return semitones - 12 * FloorDiv(semitones, 12);
+}
+
 }  // namespace
 
 int Key::semitonesOf(int degree) const {
@@ -49,6 +55,11 @@ int Key::semitonesOf(int degree) const {
 
 int Key::pitchOf(int degree, int octaveBase) const {
     return octaveBase + tonic + 12 * FloorDiv(degree, 7) + semitonesOf(degree);
+}
+
+int Key::pitchFrom(int degree, int low) const {
+    const int pitch = pitchOf(degree, kMiddleC);
+    return low + Mod12(pitch - low);
 }
 
 Chord TriadOn(const Key& key, int degree) {

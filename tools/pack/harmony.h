@@ -19,6 +19,8 @@ struct Key {
     // The pitch of scale degree `degree` (any integer; 7 is the tonic an octave up) counted
     // from the tonic in the octave of `octaveBase` (a note, e.g. 49 for the octave of middle C).
     int pitchOf(int degree, int octaveBase) const;
+    // The pitch of scale degree `degree` in the octave from `low` up (`low` itself included).
+    int pitchFrom(int degree, int low) const;
     // Degree's semitone offset above the tonic, 0 to 11.
     int semitonesOf(int degree) const;
 };

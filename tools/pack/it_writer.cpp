@@ -58,6 +58,8 @@ ItEffect Translate(Effect effect, unsigned param) {
             return {Letter('S'), 0xC0 | (param & 0xF)};
         case Effect::NoteDelay:
             return {Letter('S'), 0xD0 | (param & 0xF)};
+        case Effect::SampleOffset:
+            return {Letter('O'), param};
     }
     return {0, 0};
 }

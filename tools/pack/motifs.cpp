@@ -41,16 +41,19 @@ Motif MakeMotif(Random& random, int density, int leapiness) {
     Motif motif;
     int offset = 0;
     int direction = random.chance(50) ? 1 : -1;
+    bool leapt = false;
     for (std::size_t i = 0; i < rhythm.size(); ++i) {
         if (i > 0) {
-            int move = random.chance(leapiness)
-                           ? random.between(2, 4)
-                           : random.between(0, 1) + (random.chance(70) ? 1 : 0);
-            if (random.chance(30)) direction = -direction;
+            // Mostly steps and repeated notes; now and then a leap, which the next note turns
+            // back from, as a singer would.
+            const bool leap = !leapt && random.chance(leapiness / 3);
+            const int move = leap ? random.between(2, 4) : (random.chance(30) ? 0 : 1);
+            if (leapt || random.chance(30)) direction = -direction;
             // Stay near the anchor so the phrase does not drift away.
             if (offset > 3) direction = -1;
             if (offset < -3) direction = 1;
-            offset += direction * std::max(move, 1);
+            offset += direction * move;
+            leapt = leap;
         }
         motif.push_back({rhythm[i].first, rhythm[i].second, offset});
     }
@@ -81,6 +84,27 @@ Motif Ornamented(const Motif& motif, Random& random) {
     longest->length = half;
     decorated.insert(longest + 1, neighbour);
     return decorated;
+}
+
+Motif Retimed(const Motif& motif, Random& random) {
+    Motif retimed = motif;
+    if (retimed.size() < 3) return retimed;
+    // An inner note comes a step early or late; its neighbours give or take the step.
+    const std::size_t i =
+        1 + static_cast<std::size_t>(random.below(static_cast<int>(retimed.size()) - 2));
+    MotifNote& before = retimed[i - 1];
+    MotifNote& note = retimed[i];
+    const bool early = before.length >= 2 && (note.length < 2 || random.chance(50));
+    if (early) {
+        --before.length;
+        --note.step;
+        ++note.length;
+    } else if (note.length >= 2) {
+        ++before.length;
+        ++note.step;
+        --note.length;
+    }
+    return retimed;
 }
 
 Motif Cadence(Random& random) {

@@ -21,6 +21,8 @@ Motif MakeMotif(Random& random, int density, int leapiness);
 Motif AnswerTo(const Motif& motif, Random& random);
 // The motif with its longest note split in two by a neighbour note: a decorated repeat.
 Motif Ornamented(const Motif& motif, Random& random);
+// The same notes with one of them a step early or late: a motif's rhythm varied on return.
+Motif Retimed(const Motif& motif, Random& random);
 // A closing bar: a short pickup then a long note on the anchor.
 Motif Cadence(Random& random);
 

@@ -113,7 +113,9 @@ Sample MakeTone(ToneKind kind, Voice voice, Random& random, int leadOctave) {
                                 Uniform(random, 3, 8), Uniform(random, 1.5, 4.0), amplitude);
             break;
         case ToneKind::FmBell: {
-            const double ratios[] = {1.4, 2.76, 3.5, 1.0};
+            // Half-integer ratios ring like a bell yet keep their partials on a harmonic series
+            // an octave below the note, so the bell sounds at the pitch it is written at.
+            const double ratios[] = {1.5, 2.5, 3.5, 1.0};
             sample =
                 MakeFmTone(period, centre, 1.4, ratios[random.below(4)], Uniform(random, 1.5, 3.5),
                            Uniform(random, 1.5, 3.0), Uniform(random, 1.2, 2.2), amplitude);
@@ -309,7 +311,9 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
         Sample noise =
             MakeNoiseCycle(random.chance(50), false, random.between(1, 3), 2048, random, 100);
         noise.volume = 40;
-        palette.noise = Add(song, std::move(noise), Named("riser", 128));
+        Instrument riser = Named("riser", 128);
+        riser.drum = true;  // a sweep of noise: no pitch to keep in tune
+        palette.noise = Add(song, std::move(noise), riser);
     }
 
     for (DrumRole role : drumRoles) {

@@ -36,6 +36,8 @@ ProTrackerEffect ToProTracker(Effect effect, unsigned param) {
             return {0xE, 0xC0 | (param & 0xF)};
         case Effect::NoteDelay:
             return {0xE, 0xD0 | (param & 0xF)};
+        case Effect::SampleOffset:
+            return {0x9, param};
     }
     return {0, 0};
 }

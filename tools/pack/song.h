@@ -16,20 +16,21 @@ inline constexpr int kMiddleC = 49;
 
 enum class Effect : std::uint8_t {
     None,
-    Arpeggio,       // 0xy: chord in one channel
-    PortaUp,        // 1xx
-    PortaDown,      // 2xx
-    TonePorta,      // 3xx: slide to the note
-    Vibrato,        // 4xy
-    VolumeSlide,    // Axy: x up, y down per tick
-    SetPanning,     // 8xx: 0 left, 255 right
-    PatternBreak,   // Dxx
-    SetSpeed,       // ticks per row
-    SetTempo,       // beats per minute
-    NoteCut,        // ECx / SCx: cut after x ticks
-    NoteDelay,      // EDx / SDx
-    Retrigger,      // E9x / Q0x
-    FineVolumeDown  // EBx / DFx
+    Arpeggio,        // 0xy: chord in one channel
+    PortaUp,         // 1xx
+    PortaDown,       // 2xx
+    TonePorta,       // 3xx: slide to the note
+    Vibrato,         // 4xy
+    VolumeSlide,     // Axy: x up, y down per tick
+    SetPanning,      // 8xx: 0 left, 255 right
+    PatternBreak,    // Dxx
+    SetSpeed,        // ticks per row
+    SetTempo,        // beats per minute
+    NoteCut,         // ECx / SCx: cut after x ticks
+    NoteDelay,       // EDx / SDx
+    Retrigger,       // E9x / Q0x
+    FineVolumeDown,  // EBx / DFx
+    SampleOffset     // 9xx / Oxx: start x * 256 points into the sample
 };
 
 struct Cell {
@@ -96,7 +97,7 @@ struct Instrument {
     int filterResonance = -1;       // 0 to 127 (IT)
     std::uint8_t vibratoDepth = 0;  // automatic vibrato (XM, IT)
     std::uint8_t vibratoRate = 0;
-    bool drum = false;  // struck at fixed notes rather than played as a tune
+    bool drum = false;  // a drum or a noise: no pitch of its own to keep in tune
 };
 
 enum class Format { Mod, Xm, It };
