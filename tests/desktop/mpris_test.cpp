@@ -239,6 +239,8 @@ class MprisTest : public QObject {
         QCOMPARE(desktop.Get(kPlayer, "PlaybackStatus").toString(), QStringLiteral("Stopped"));
     }
 
+    // Raise brings forward the window the user sees: the About screen while it is open (the
+    // player stays hidden behind it), else the player.
     void raiseShowsTheWindowAndQuitIsExit() {
         Desktop desktop;
         QVERIFY(controller_->Start());
@@ -246,6 +248,12 @@ class MprisTest : public QObject {
         player->Timer1Tick();
         player->imgAbout_Click();
         QVERIFY(!player->isVisible());
+        desktop.Call(kRoot, "Raise");
+        QVERIFY(!player->isVisible());
+        QVERIFY(controller_->aboutScreen()->isVisible());
+        controller_->aboutScreen()->close();
+        QVERIFY(player->isVisible());
+        player->hide();
         desktop.Call(kRoot, "Raise");
         QVERIFY(player->isVisible());
 
