@@ -214,6 +214,20 @@ TEST(PackReportDrums, BarsOfAModuleDifferByTheirHits) {
     EXPECT_EQ(figures.drums.groups, 2);
     EXPECT_DOUBLE_EQ(figures.drums.formulaShare, 1.0);
     EXPECT_DOUBLE_EQ(figures.repeatedOrders, 0.0);
+
+    // Patterns of two bars: a group is two of them, here A A then A fill.
+    Song halves = XmSong({MakeWave(Wave::Square50, 32, 100), kick}, 2);
+    for (Pattern& pattern : halves.patterns) pattern = Pattern(32, halves.channels);
+    for (int p = 0; p < 2; ++p) {
+        for (int row = 0; row < 32; row += 4)
+            halves.patterns[static_cast<std::size_t>(p)].at(row, 1) = {kDrumNote, 2, -1,
+                                                                       Effect::None, 0};
+    }
+    halves.patterns[1].at(30, 1) = {kDrumNote, 2, -1, Effect::None, 0};
+    Play(halves, 0, 1, {kC, kC + 4, kC + 7}, 4);
+    const SongFigures paired = Measured(halves);
+    EXPECT_EQ(paired.drums.groups, 1);
+    EXPECT_DOUBLE_EQ(paired.drums.formulaShare, 1.0);
 }
 
 TEST(PackReportEffects, EffectsCountForTheNoteTheyShape) {

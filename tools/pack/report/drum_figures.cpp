@@ -6,17 +6,20 @@ namespace packreport {
 
 std::vector<std::vector<std::string>> DrumBars(const SongNotes& song) {
     // Bars are counted from the top of each order position: a section starts with its pattern.
+    // Patterns shorter than four bars run on into the next, so their groups span both.
     std::vector<std::vector<std::string>> sections;
     std::vector<int> barOf(static_cast<std::size_t>(song.steps), 0);
     std::vector<int> sectionOf(static_cast<std::size_t>(song.steps), 0);
     int lastOrder = -1;
+    int base = 0;  // bars of the section before this order position
     for (int step = 0; step < song.steps; ++step) {
         const int order = song.stepOrder[static_cast<std::size_t>(step)];
         if (order != lastOrder || song.stepRow[static_cast<std::size_t>(step)] == 0) {
-            sections.emplace_back();
+            if (sections.empty() || sections.back().size() % 4 == 0) sections.emplace_back();
+            base = static_cast<int>(sections.back().size());
             lastOrder = order;
         }
-        const int bar = song.stepRow[static_cast<std::size_t>(step)] / song.rowsPerBar;
+        const int bar = base + song.stepRow[static_cast<std::size_t>(step)] / song.rowsPerBar;
         std::vector<std::string>& bars = sections.back();
         while (static_cast<int>(bars.size()) <= bar) bars.emplace_back();
         barOf[static_cast<std::size_t>(step)] = bar;

@@ -17,7 +17,8 @@ struct DrumFigures {
 };
 
 // One string per bar of the drum hits in it (channel, row in the bar, note, sample, volume
-// set); `bars` lists, per order position in play order, its bars' strings.
+// set), per section in play order: a section starts at an order position, and a pattern of
+// fewer than four bars (or not a multiple of four) runs on into the next one.
 std::vector<std::vector<std::string>> DrumBars(const SongNotes& song);
 
 DrumFigures MeasureDrums(const std::vector<std::vector<std::string>>& sections);
