@@ -5,6 +5,8 @@
 //     --generator  also checks the generator: deterministic, and the folder is current
 //     --songs      one line of figures per song
 //     --no-engine  skips the analyser measure through the program's engine
+//   packreport --human <folder>
+//     measures every module under the folder the same way, for the human range
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <iterator>
 
 #include "tools/pack/pack.h"
+#include "tools/pack/report/human_modules.h"
 #include "tools/pack/report/pack_figures.h"
 #include "tools/pack/report/targets.h"
 
@@ -38,6 +41,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: packreport <data folder> [--generator] [--songs] [--no-engine]\n");
         return 2;
+    }
+    if (std::strcmp(argv[1], "--human") == 0) {
+        if (argc < 3) return 2;
+        return packreport::ReportHumanModules(argv[2], stdout) > 0 ? 0 : 1;
     }
     const std::filesystem::path folder = argv[1];
     packreport::ReportOptions options;

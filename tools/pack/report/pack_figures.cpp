@@ -26,7 +26,9 @@ fs::path FindIgnoringCase(const fs::path& folder, const std::string& name) {
     return hollowtide::audio::FindPathIgnoringCase((folder / name).string()).value_or(fs::path());
 }
 
-void Measure(SongFigures& song) {
+}  // namespace
+
+void MeasureSong(SongFigures& song) {
     if (song.path.empty()) return;
     std::ifstream in(song.path, std::ios::binary);
     song.bytes.assign(std::istreambuf_iterator<char>(in), {});
@@ -43,9 +45,28 @@ void Measure(SongFigures& song) {
     openmpt::module module(song.bytes);
     song.scan =
         ScanSong(module, *song.samples, song.render.visitedRows, song.render.speedChangesPerRow);
+    song.notes = ReadNotes(module, *song.samples, song.scan, song.soundingOffsets,
+                           song.render.visitedRows, song.render.rowsPerSecond);
+    song.melody = MeasureMelody(song.notes);
+    song.drums = MeasureDrums(DrumBars(song.notes));
+    song.idiomShares = IdiomShares(song.notes);
+    std::vector<int> played;
+    int lastOrder = -1;
+    for (const auto& [order, row] : song.render.visitedRows) {
+        (void)row;
+        if (order == lastOrder) continue;
+        lastOrder = order;
+        played.push_back(module.get_order_pattern(order));
+    }
+    song.repeatedOrders = RepeatedOrderShare(played);
 }
 
-}  // namespace
+double RepeatedOrderShare(const std::vector<int>& playedPatterns) {
+    std::set<int> seen;
+    int repeats = 0;
+    for (int pattern : playedPatterns) repeats += !seen.insert(pattern).second;
+    return playedPatterns.empty() ? 0 : static_cast<double>(repeats) / playedPatterns.size();
+}
 
 std::uint64_t HashOf(const std::vector<std::int16_t>& data) {
     std::uint64_t hash = 0xCBF29CE484222325ull;  // FNV-1a
@@ -74,7 +95,7 @@ std::vector<SongFigures> MeasurePack(const fs::path& folder, bool throughEngine)
 
     std::atomic<std::size_t> next{0};
     auto work = [&] {
-        for (std::size_t i = next++; i < pack.size(); i = next++) Measure(pack[i]);
+        for (std::size_t i = next++; i < pack.size(); i = next++) MeasureSong(pack[i]);
     };
     std::thread helper(work);
     work();

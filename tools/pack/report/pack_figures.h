@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/pack/report/drum_figures.h"
+#include "tools/pack/report/melody_figures.h"
 #include "tools/pack/report/module_reader.h"
+#include "tools/pack/report/note_events.h"
 #include "tools/pack/report/render_figures.h"
 #include "tools/pack/report/song_scan.h"
 
@@ -28,9 +31,20 @@ struct SongFigures {
     // Per sample of `samples`: semitones it sounds off its written pitch class, when pitched.
     std::vector<std::optional<double>> soundingOffsets;
     double analyserShare = -1;
+    SongNotes notes;
+    MelodyFigures melody;
+    DrumFigures drums;
+    std::vector<double> idiomShares;  // per Idiom
+    double repeatedOrders = 0;        // played order positions whose pattern played before
 };
 
 std::uint64_t HashOf(const std::vector<std::int16_t>& data);
+
+// Reads and measures the file at song.path (nothing when it is empty).
+void MeasureSong(SongFigures& song);
+
+// Played order positions, in play order, whose pattern was played at an earlier one.
+double RepeatedOrderShare(const std::vector<int>& playedPatterns);
 
 // The 49 songs in table order, then the intro tune.
 std::vector<SongFigures> MeasurePack(const std::filesystem::path& folder, bool throughEngine);

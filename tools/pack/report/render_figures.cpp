@@ -6,6 +6,8 @@
 #include <map>
 #include <set>
 
+#include "tools/pack/report/brightness.h"
+
 namespace packreport {
 
 namespace {
@@ -36,7 +38,9 @@ RenderFigures Render(const std::vector<std::uint8_t>& bytes) {
         openmpt::module module(bytes);
         figures.loaded = true;
         std::vector<float> buffer(2 * kBlock);
-        std::vector<double> monoPower;  // per 10 ms block, whole song
+        std::vector<double> monoPower;    // per 10 ms block, whole song
+        std::vector<double> stereoPower;  // the same, both channels
+        BrightnessTracker brightness(kRate);
         double sum = 0;
         float peak = 0;
         std::size_t frames = 0;
@@ -73,20 +77,26 @@ RenderFigures Render(const std::vector<std::uint8_t>& bytes) {
             ++speedTime[speed];
             rowRateSum += module.get_current_tempo() / 2.5 / speed;
             ++blocks;
-            double blockMono = 0;
+            double blockMono = 0, blockStereo = 0;
             for (std::size_t i = 0; i < got; ++i) {
                 const double l = buffer[2 * i], r = buffer[2 * i + 1];
-                sum += l * l + r * r;
+                blockStereo += l * l + r * r;
                 peak = std::max({peak, std::fabs(buffer[2 * i]), std::fabs(buffer[2 * i + 1])});
                 const double mono = 0.5 * (l + r);
                 blockMono += mono * mono;
             }
+            sum += blockStereo;
             monoPower.push_back(blockMono / static_cast<double>(got));
+            stereoPower.push_back(blockStereo / (2.0 * static_cast<double>(got)));
+            brightness.add(buffer.data(), got);
             frames += got;
         }
         figures.seconds = static_cast<double>(frames) / kRate;
         figures.peakDb = 20 * std::log10(std::max(peak, 1e-10f));
         figures.rmsDb = Db(sum / (2.0 * static_cast<double>(std::max<std::size_t>(frames, 1))));
+        figures.crestDb = figures.peakDb - figures.rmsDb;
+        figures.levels = MeasureLevels(stereoPower);
+        figures.centroidSpread = brightness.spread();
         for (std::size_t i = 0; i < std::min<std::size_t>(800, monoPower.size()); ++i) {
             figures.envelope.push_back(std::sqrt(monoPower[i]));
         }

@@ -74,7 +74,10 @@ std::optional<double> SoundingOffset(const SampleData& sample) {
     if (sample.c5Rate <= 0) return std::nullopt;
     const std::optional<double> period = FundamentalPeriod(sample);
     if (!period) return std::nullopt;
-    const double semitones = 12.0 * std::log2(sample.c5Rate / *period / kMiddleCHz);
+    return 12.0 * std::log2(sample.c5Rate / *period / kMiddleCHz);
+}
+
+double PitchClassOffset(double semitones) {
     return semitones - 12.0 * std::floor((semitones + 6.0) / 12.0);
 }
 

@@ -12,8 +12,11 @@ namespace packreport {
 // sample that does not loop, of its body); nullopt for noise and samples too short to tell.
 std::optional<double> FundamentalPeriod(const SampleData& sample);
 
-// Semitones the sample sounds above the written note's pitch class, folded into [-6, 6):
-// 0 when a written C sounds as a C. nullopt when the sample has no clear pitch.
+// Semitones the sample sounds above the written note, octaves included: 0 when OpenMPT's C-5
+// sounds as middle C, -12 when it sounds an octave below. nullopt when it has no clear pitch.
 std::optional<double> SoundingOffset(const SampleData& sample);
+
+// An offset folded into [-6, 6): how far the heard pitch class is from the written one.
+double PitchClassOffset(double semitones);
 
 }  // namespace packreport

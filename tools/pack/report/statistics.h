@@ -30,6 +30,16 @@ inline double Median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
 }
 
+// The p-th quantile (0 to 1), interpolated between the nearest ranks.
+inline double Percentile(std::vector<double> values, double p) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const double at = p * static_cast<double>(values.size() - 1);
+    const std::size_t below = static_cast<std::size_t>(std::floor(at));
+    const std::size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (at - static_cast<double>(below)) * (values[above] - values[below]);
+}
+
 // Pearson correlation of a[i] with b[i + lag] over the indices where both exist.
 inline double Correlation(const std::vector<double>& a, const std::vector<double>& b, int lag) {
     double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;

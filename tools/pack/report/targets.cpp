@@ -7,6 +7,9 @@
 #include <string>
 
 #include "player/song_catalog.h"
+#include "tools/pack/report/printer.h"
+#include "tools/pack/report/sample_pitch.h"
+#include "tools/pack/report/song_targets.h"
 #include "tools/pack/report/statistics.h"
 
 namespace packreport {
@@ -17,30 +20,6 @@ constexpr std::size_t kModSampleLimit = 2 * 65535;  // bytes, MOD stores lengths
 constexpr std::size_t kPackLimit = 6u * 1024u * 1024u;
 constexpr int kEnvelopeLag = 150;  // 1.5 s of 10 ms steps
 const std::string kStraightEighths = "x.x.x.x.x.x.x.x.";
-
-class Printer {
-  public:
-    explicit Printer(std::FILE* out) : out_(out) {}
-    void section(const char* title) { std::fprintf(out_, "\n%s\n", title); }
-    void target(const std::string& name, const std::string& measured, const std::string& goal,
-                bool met) {
-        allMet_ = allMet_ && met;
-        std::fprintf(out_, "  %-58s %-22s %-14s %s\n", name.c_str(), measured.c_str(), goal.c_str(),
-                     met ? "pass" : "FAIL");
-    }
-    void note(const std::string& text) { std::fprintf(out_, "      %s\n", text.c_str()); }
-    bool allMet() const { return allMet_; }
-
-  private:
-    std::FILE* out_;
-    bool allMet_ = true;
-};
-
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
 
 std::vector<const SongFigures*> Songs(const std::vector<SongFigures>& pack) {
     std::vector<const SongFigures*> songs;
@@ -313,7 +292,7 @@ void Analyser(const std::vector<SongFigures>& pack, Printer& p) {
 
 // Melodic instruments whose sample sounds off the pitch class its notes are written at.
 void SoundingPitch(const std::vector<SongFigures>& pack, Printer& p) {
-    p.section("Sounding pitch of the melodic instruments");
+    p.section("Sounding pitch of the melodic instruments (off the written pitch class)");
     int instruments = 0, off = 0, unknown = 0;
     std::vector<std::string> list;
     for (const SongFigures* song : Songs(pack)) {
@@ -326,11 +305,12 @@ void SoundingPitch(const std::vector<SongFigures>& pack, Printer& p) {
                 ++unknown;
                 continue;
             }
-            if (std::fabs(*offset) < 0.5) continue;
+            const double classOffset = PitchClassOffset(*offset);
+            if (std::fabs(classOffset) < 0.5) continue;
             ++off;
             const SampleData& data = song->samples->samples[static_cast<std::size_t>(s.index)];
             list.push_back(song->fileName + ", sample " + std::to_string(s.index + 1) + " \"" +
-                           data.name + "\": " + Format("%+.2f semitones", *offset));
+                           data.name + "\": " + Format("%+.2f semitones", classOffset));
         }
     }
     p.note(std::to_string(instruments - off - unknown) + " of " + std::to_string(instruments) +
@@ -372,8 +352,12 @@ bool PrintTargets(const std::vector<SongFigures>& pack, const ReportOptions& opt
     Grooves(pack, p);
     Forms(pack, p);
     Analyser(pack, p);
+    SongMeasureTargets(Songs(pack), p);
     SoundingPitch(pack, p);
-    if (options.perSong) PerSong(pack, out);
+    if (options.perSong) {
+        PerSong(pack, out);
+        PrintSongMeasureLines(Songs(pack), out);
+    }
     std::fprintf(out, "\n%s\n", p.allMet() ? "every target met" : "some targets not met");
     return p.allMet();
 }
