@@ -247,7 +247,7 @@ TEST(PackDrumForm, PlayedBarsKeepTheGroovesDownbeatAndTwoBarGroovesAnswer) {
                 // Whatever the bar adds or moves, the groove's first hit stays.
                 EXPECT_NE(std::find(hits.begin(), hits.end(), own.front()), hits.end());
             }
-            EXPECT_GE(varied, 4) << "bars between fills change now and then";
+            EXPECT_GE(varied, 3) << "bars between fills change now and then";
         }
     }
     EXPECT_GT(twoBar, 20);
