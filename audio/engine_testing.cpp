@@ -33,6 +33,10 @@ void ForgetOutputDevice() {
     SdlOutput::Forget();
 }
 
+bool OutputDeviceOpen() {
+    return SdlOutput::DeviceOpen();
+}
+
 InjectedFailures CurrentInjectedFailures() {
     return Engine().failures;
 }

@@ -52,6 +52,10 @@ InjectedFailures CurrentInjectedFailures();
 // fails with 3 if it cannot. Call only while the engine is freed.
 void ForgetOutputDevice();
 
+// True while the SDL output holds a sound device open. It closes the device once the engine
+// has been paused for SdlOutput::kCloseAfterPauseMs, and opens one at the next start.
+bool OutputDeviceOpen();
+
 // Runs `hook` on the output's thread just before each block is mixed (null: none), so a test
 // can land an engine operation at that point of a fill. The hook may call engine operations
 // while no other thread does.

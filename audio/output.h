@@ -19,9 +19,15 @@ class Output {
     virtual DeviceFeed& feed() = 0;
     const DeviceFeed& feed() const { return const_cast<Output*>(this)->feed(); }
 
-    void start() { feed().start(); }
+    void start() {
+        feed().start();
+        afterStart();
+    }
     // Stops at once: what was about to be played fades out within 5 ms.
-    void pause() { feed().pause(heardFrame()); }
+    void pause() {
+        feed().pause(heardFrame());
+        afterPause();
+    }
     bool paused() const { return feed().paused(); }
 
     // The stream frame that the listener hears now.
@@ -36,6 +42,11 @@ class Output {
     virtual void maintain() = 0;
 
   protected:
+    // Told of every start and pause, after the feed: an output may let its device go while
+    // nothing plays, and must have it back by the time the feed runs again.
+    virtual void afterStart() {}
+    virtual void afterPause() {}
+
     // Frames handed to the device that the listener has not heard yet, at the moment of the
     // call, given the last fill.
     virtual std::uint64_t framesInDevice(const DeviceFeed::Given& given) const = 0;

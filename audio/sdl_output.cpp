@@ -124,10 +124,14 @@ void SdlOutput::Forget() {
     instance = nullptr;
 }
 
+bool SdlOutput::DeviceOpen() {
+    return instance != nullptr && instance->deviceOpen_.load();
+}
+
 SdlOutput::SdlOutput() : device_(OpenDevice()) {}
 
 SdlOutput::~SdlOutput() {
-    StopReplacementThread();
+    StopKeeperThread();
     device_.reset();
 }
 
@@ -150,6 +154,7 @@ std::unique_ptr<SdlOutput::Device> SdlOutput::OpenDevice() {
     clockSet_.store(false);
     openedAt_.store(NowNanoseconds());
     device->id.store(id);
+    deviceOpen_.store(true);
     SDL_PauseAudioDevice(id, 0);  // SDL opens devices paused
     return device;
 }
@@ -219,62 +224,112 @@ void SdlOutput::maintain() {
     }
 }
 
+void SdlOutput::afterPause() {
+    std::lock_guard lock(mutex_);
+    StartKeeperLocked();
+    pausedNow_ = true;
+    pausedSince_ = std::chrono::steady_clock::now();
+    wake_.notify_one();
+}
+
+void SdlOutput::afterStart() {
+    std::lock_guard lock(mutex_);
+    if (!pausedNow_ && !closedForPause_) return;
+    pausedNow_ = false;
+    if (closedForPause_ && !wanted_) {
+        wanted_ = true;
+        stalled_ = false;
+    }
+    wake_.notify_one();
+}
+
 void SdlOutput::RequestReplacement(bool stalled) {
     replacing_.store(true);
     std::lock_guard lock(mutex_);
-    if (!replacer_.joinable()) {
-        // From here on only this thread opens and closes devices.
-        replacer_ = std::thread([this] { ReplacementLoop(); });
-    }
+    StartKeeperLocked();
     stalled_ = stalled;
     wanted_ = true;
     wake_.notify_one();
 }
 
-void SdlOutput::ReplacementLoop() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return quit_ || wanted_; });
-        if (quit_) return;
-        const bool stalled = stalled_;
-        lock.unlock();
+void SdlOutput::StartKeeperLocked() {
+    // From here on only this thread opens and closes devices.
+    if (!keeper_.joinable()) keeper_ = std::thread([this] { KeeperLoop(); });
+}
 
-        if (std::unique_ptr<Device> old = std::move(device_)) {
-            old->retired.store(true);
-            old->inCallback.waitUntilUnused();
-            if (stalled) {
-                // Closing waits for SDL's thread, which may hang as long as the server does.
-                std::thread([gone = std::move(old)]() mutable { gone.reset(); }).detach();
+void SdlOutput::KeeperLoop() {
+    std::unique_lock lock(mutex_);
+    while (!quit_) {
+        if (wanted_) {
+            ReplaceDevice(lock);
+        } else if (pausedNow_ && !closedForPause_) {
+            const auto due = pausedSince_ + std::chrono::milliseconds(kCloseAfterPauseMs);
+            if (std::chrono::steady_clock::now() >= due) {
+                CloseWhilePaused(lock);
             } else {
-                old.reset();
+                wake_.wait_until(lock, due);
             }
+        } else {
+            wake_.wait(lock);
         }
-        lock.lock();
-        while (!quit_) {
-            lock.unlock();
-            try {
-                device_ = OpenDevice();
-            } catch (const EngineError&) {
-            }
-            lock.lock();
-            if (device_) break;
-            wake_.wait_for(lock, kRetryInterval, [this] { return quit_; });
-        }
-        if (quit_) return;
-        wanted_ = false;
-        lost_.store(false);
-        feed_.resume();
-        replacing_.store(false);
     }
 }
 
-void SdlOutput::StopReplacementThread() {
+void SdlOutput::ReplaceDevice(std::unique_lock<std::mutex>& lock) {
+    const bool stalled = stalled_;
+    lock.unlock();
+    if (std::unique_ptr<Device> old = std::move(device_)) {
+        old->retired.store(true);
+        old->inCallback.waitUntilUnused();
+        if (stalled) {
+            // Closing waits for SDL's thread, which may hang as long as the server does.
+            std::thread([gone = std::move(old)]() mutable { gone.reset(); }).detach();
+        } else {
+            old.reset();
+        }
+        deviceOpen_.store(false);
+    }
+    lock.lock();
+    while (!quit_) {
+        lock.unlock();
+        try {
+            device_ = OpenDevice();
+        } catch (const EngineError&) {
+        }
+        lock.lock();
+        if (device_) break;
+        wake_.wait_for(lock, kRetryInterval, [this] { return quit_; });
+    }
+    if (quit_) return;
+    wanted_ = false;
+    closedForPause_ = false;
+    lost_.store(false);
+    feed_.resume();
+    replacing_.store(false);
+}
+
+void SdlOutput::CloseWhilePaused(std::unique_lock<std::mutex>& lock) {
+    // Until a device is back, maintain has nothing to watch.
+    replacing_.store(true);
+    closedForPause_ = true;
+    lock.unlock();
+    if (std::unique_ptr<Device> old = std::move(device_)) {
+        old->retired.store(true);
+        old->inCallback.waitUntilUnused();
+        old.reset();
+        deviceOpen_.store(false);
+    }
+    lock.lock();
+    // A start that came while the device closed finds closedForPause_ set and asks for one.
+}
+
+void SdlOutput::StopKeeperThread() {
     {
         std::lock_guard lock(mutex_);
         quit_ = true;
         wake_.notify_one();
     }
-    if (replacer_.joinable()) replacer_.join();
+    if (keeper_.joinable()) keeper_.join();
 }
 
 }  // namespace hollowtide::audio

@@ -11,14 +11,19 @@
 // opened, retried four times a second on a thread of its own. Meanwhile the stream waits where
 // the listener stopped hearing it, and plays on from there.
 //
-// Thread contract: Acquire, Forget and maintain run on the UI thread; the callback runs on
-// SDL's audio thread; the replacement thread alone opens and closes devices once the first one
-// is open.
+// A device paused for longer than a song change takes is closed: a paused device still streams
+// silence, which keeps its thread, the sound server and the sound card awake for nothing. The
+// next start opens one again, on the same thread, and the stream plays on when it calls back.
+//
+// Thread contract: Acquire, Forget, maintain and the start and pause hooks run on the UI thread;
+// the callback runs on SDL's audio thread; the keeper thread alone opens and closes devices once
+// it exists (from the first pause or the first loss on).
 #pragma once
 
 #include <SDL2/SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -53,6 +58,9 @@ class SdlOutput : public Output {
     // only what the server does not hold yet; bench/stop_latency.sh). 80 ms brings that to about
     // 85 ms and doubles the server's wake-ups and load; 60 ms, about 70 ms.
     static constexpr int kServerBufferMs = 150;
+    // How long a paused device stays open. The player pauses before every song start and starts
+    // again some milliseconds later; Stop leaves it paused.
+    static constexpr int kCloseAfterPauseMs = 3000;
 
     // The process's SDL output, opened by the first call. Throws EngineError(3) when no device
     // has ever been opened and none can be opened now. Once one was, a device that is gone for
@@ -61,17 +69,22 @@ class SdlOutput : public Output {
     // Test seam: closes the device and forgets that there ever was one. The engine must be
     // freed.
     static void Forget();
+    // Test seam: true while the process's SDL output has a device open.
+    static bool DeviceOpen();
 
     ~SdlOutput() override;
 
     DeviceFeed& feed() override { return feed_; }
     void maintain() override;
 
-    // True while the device is lost and a replacement is being sought (any thread).
+    // True while there is no device to play to: it was lost and a replacement is being sought,
+    // or it was closed while paused (any thread).
     bool replacing() const { return replacing_.load(); }
 
   protected:
     std::uint64_t framesInDevice(const DeviceFeed::Given& given) const override;
+    void afterStart() override;
+    void afterPause() override;
 
   private:
     struct Device;
@@ -81,8 +94,11 @@ class SdlOutput : public Output {
     static void Callback(void* device, Uint8* stream, int length);
     void UpdateClock(std::uint64_t now) noexcept;
     void RequestReplacement(bool stalled);
-    void ReplacementLoop();
-    void StopReplacementThread();
+    void StartKeeperLocked();
+    void KeeperLoop();
+    void ReplaceDevice(std::unique_lock<std::mutex>& lock);
+    void CloseWhilePaused(std::unique_lock<std::mutex>& lock);
+    void StopKeeperThread();
 
     // Declared first: it is shut down after every device is closed.
     SdlAudioSubsystem subsystem_;
@@ -99,16 +115,21 @@ class SdlOutput : public Output {
     std::atomic<std::uint64_t> openedAt_{0};  // clock reading when the device opened
     std::atomic<bool> lost_{false};       // set by the callback when SDL has given the device up
     std::atomic<bool> replacing_{false};  // a replacement is being sought
+    std::atomic<bool> deviceOpen_{false};
 
-    // Owned by the UI thread until the replacement thread exists, then by that thread.
+    // Owned by the UI thread until the keeper thread exists, then by that thread.
     std::unique_ptr<Device> device_;
-    bool stalled_ = false;  // the device to replace stopped calling back (replacement thread)
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool wanted_ = false;  // guarded by mutex_: a replacement is asked for
-    bool quit_ = false;    // guarded by mutex_
-    std::thread replacer_;
+    // Guarded by mutex_.
+    bool wanted_ = false;   // a device is to be opened, in place of the one there is, if any
+    bool stalled_ = false;  // the device to replace stopped calling back
+    bool pausedNow_ = false;
+    std::chrono::steady_clock::time_point pausedSince_;
+    bool closedForPause_ = false;  // no device, because the stream was paused a while
+    bool quit_ = false;
+    std::thread keeper_;
 };
 
 }  // namespace hollowtide::audio

@@ -6,7 +6,8 @@
 # /proc/PID/stat are sampled at the clock tick, too coarse for loads of a few tenths of a
 # percent) over the wall time of a measuring window, in % of one core, for
 #   - hollowtide, main window, song playing, analyser running (after a click on GO);
-#   - hollowtide, main window after a click on Stop (only the stars are left);
+#   - hollowtide, main window after a click on Stop (only the stars are left; the program has
+#     closed its stream by then);
 #   - hollowtide, intro screen with its tune (before GO);
 #   - Audacious, Qt interface with the spectrum visualiser of its info bar shown;
 #   - openmpt123 --batch -q, no interface and no progress meter (the decoding floor plus a
@@ -282,10 +283,24 @@ expect_sound() {  # pid what audible|silent
     local state peak
     state=$(stream_of "$1")
     [ "$state" = running ] || fail "$2: no running stream of the process on the null sink ($state)"
+    expect_peak "$2" "$3"
+}
+
+# Stopped, hollowtide closes its stream a few seconds after the last sound; waits for that.
+expect_no_stream() {  # pid what
+    for _ in $(seq 50); do
+        [ "$(stream_of "$1")" = none ] && { expect_peak "$2" silent; return 0; }
+        sleep 0.2
+    done
+    fail "$2: the process still holds a stream on the null sink"
+}
+
+expect_peak() {  # what audible|silent
+    local peak
     peak=$(sink_peak)
-    case $3 in
-    audible) [ "$peak" -gt 64 ] || fail "$2: the null sink is silent" ;;
-    silent) [ "$peak" -le 64 ] || fail "$2: the null sink still sounds (peak $peak)" ;;
+    case $2 in
+    audible) [ "$peak" -gt 64 ] || fail "$1: the null sink is silent" ;;
+    silent) [ "$peak" -le 64 ] || fail "$1: the null sink still sounds (peak $peak)" ;;
     esac
 }
 
@@ -347,7 +362,7 @@ run_hollowtide() {
 
     click "$w" $((1 + 263 + 44)) $((1 + 263 + 6))  # Label2: Stop
     sleep "$settle"
-    expect_sound "$pid" "main window, stopped" silent
+    expect_no_stream "$pid" "main window, stopped"
     shot stopped
     measure "$pid" stopped
 

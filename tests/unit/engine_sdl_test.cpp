@@ -21,6 +21,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 
 #include "audio/bass.h"
 #include "audio/engine_testing.h"
+#include "audio/sdl_output.h"
 #include "engine_fixture.h"
 #include "support/test_modules.h"
 
@@ -174,6 +175,51 @@ TEST_F(EngineSdlTest, ALostDeviceIsReplacedAndTheSongGoesOnFromWhereItStopped) {
         3))
         << "a device opens again within a quarter of a second";
     EXPECT_LT(audio::PlayedFrames(music), held + 3 * 44100u) << "it goes on from where it was";
+    BASS_Free();
+}
+
+// Stopped, the output lets its device go instead of streaming silence; the pause before each
+// song start is too short for that, and a start after a long stop plays on where it was.
+TEST_F(EngineSdlTest, ADevicePausedForAWhileClosesAndTheNextStartPlaysOn) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0);
+    const HMUSIC music = LoadFromMemory(MakeTestMod(64, 4, 6));  // 31 s
+    ASSERT_NE(BASS_MusicPlayEx(music, 0, 0, 1), 0);
+    ASSERT_TRUE(PollUntil([&] { return audio::PlayedFrames(music) > 5000; }, 5));
+
+    constexpr double kCloseAfter = audio::SdlOutput::kCloseAfterPauseMs / 1000.0;
+    for (int start = 0; start < 3; ++start) {  // as a few quick song starts do
+        ASSERT_NE(BASS_Pause(), 0);
+        PollFor(music, 0.05);
+        ASSERT_NE(BASS_Start(), 0);
+        PollFor(music, kCloseAfter / 3);
+    }
+    EXPECT_TRUE(audio::OutputDeviceOpen()) << "the pauses were too short to close the device";
+
+    ASSERT_NE(BASS_Pause(), 0);
+    PollFor(music, 0.1);
+    const auto held = audio::PlayedFrames(music);
+    EXPECT_TRUE(PollUntil([] { return !audio::OutputDeviceOpen(); }, kCloseAfter + 5));
+    EXPECT_EQ(BASS_ChannelIsActive(music), BASS_ACTIVE_PAUSED);
+    EXPECT_EQ(audio::PlayedFrames(music), held);
+
+    ASSERT_NE(BASS_Start(), 0);
+    EXPECT_TRUE(PollUntil([&] { return audio::PlayedFrames(music) > held + 4410; }, 3))
+        << "a device opens again and the song goes on";
+    EXPECT_TRUE(audio::OutputDeviceOpen());
+    EXPECT_LT(audio::PlayedFrames(music), held + 3 * 44100u) << "from where it was";
+
+    // Closed again, then the player's whole song start: pause, free, init, start, play.
+    ASSERT_NE(BASS_Pause(), 0);
+    EXPECT_TRUE(PollUntil([] { return !audio::OutputDeviceOpen(); }, kCloseAfter + 5));
+    ASSERT_NE(BASS_Pause(), 0);
+    BASS_StreamFree(music);
+    BASS_Free();
+    ASSERT_NE(BASS_Init(-1, 44100, 0, nullptr), 0);
+    ASSERT_NE(BASS_Start(), 0);
+    const HMUSIC next = LoadFromMemory(MakeTestMod(64, 1, 6));
+    ASSERT_NE(BASS_MusicPlayEx(next, 0, 0, 1), 0);
+    EXPECT_TRUE(PollUntil([&] { return audio::PlayedFrames(next) > 4410; }, 3));
     BASS_Free();
 }
 
