@@ -9,7 +9,8 @@
 //
 // Stop: a loud tone plays, Stop; the time runs to the first sample after which the monitor
 // stays silent. Next: a quiet tone plays, Next to a loud one; the time runs to the new song's
-// first loud sample. Run it against a server whose default sink has a monitor
+// first loud sample. Play after a long Stop: the same, once the output has closed its device.
+// Run it against a server whose default sink has a monitor
 // (bench/stop_latency.sh sets one up). Prints the median, lowest and highest of each.
 #include <SDL2/SDL.h>
 
@@ -27,6 +28,7 @@
 
 #include "app/program_setup.h"
 #include "audio/bass.h"
+#include "audio/sdl_output.h"
 #include "child_output.h"
 #include "support/test_modules.h"
 
@@ -175,6 +177,18 @@ int main(int argc, char** argv) {
         music = StartSong(loud, music);
         PlayFor(music, 0.5);
     }
+    // Play after a Stop long enough for the output to have closed its device.
+    std::vector<double> playClicks;
+    const double closed = hollowtide::audio::SdlOutput::kCloseAfterPauseMs / 1000.0 + 1.0;
+    for (int trial = 0; trial < std::max(1, trials / 5); ++trial) {
+        music = StartSong(loud, music);
+        PlayFor(music, 1.0);
+        BASS_Pause();
+        PlayFor(music, closed);
+        playClicks.push_back(Seconds(Clock::now()));
+        music = StartSong(loud, music);
+        PlayFor(music, 1.0);
+    }
     BASS_Pause();
     BASS_Free();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -189,7 +203,14 @@ int main(int argc, char** argv) {
             recorder.FirstAfter(click, 0.0, [](std::int16_t s) { return std::abs(s) > kLoud; });
         if (heard >= 0) nexts.push_back((heard - click) * 1000.0);
     }
+    std::vector<double> plays;
+    for (const double click : playClicks) {
+        const double heard =
+            recorder.FirstAfter(click, 0.0, [](std::int16_t s) { return std::abs(s) > kLoud; });
+        if (heard >= 0) plays.push_back((heard - click) * 1000.0);
+    }
     Report("Stop to silence", stops);
     Report("Next to the new song", nexts);
-    return stops.empty() || nexts.empty() ? 1 : 0;
+    Report("Play after a long Stop (device closed and opened again)", plays);
+    return stops.empty() || nexts.empty() || plays.empty() ? 1 : 0;
 }
