@@ -38,9 +38,17 @@ class SpectrumBox : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Test seam: called each time a picture goes to the window, by a repaint or straight.
+    virtual void PictureShown() {}
 
   private:
     bool RepaintDue() const;
+    // Puts the picture into the window's backing store and flushes it, without a paint event;
+    // false when something lies over the box or the store is no plain image.
+    bool PaintStraightToWindow();
+    bool CoveredOrClipped() const;
+    void MarkPainted();
+    void UpdateFramed();  // shown_ into framed_
     double RepaintIntervalMs() const;
     // Copies the dirty part of the framed picture straight into the image the window paints
     // into; false when that is no plain image and a painter must do it.

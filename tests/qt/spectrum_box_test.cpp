@@ -8,17 +8,22 @@ using hollowtide::visuals::SpectrumBox;
 
 namespace {
 
-// Counts real repaints and remembers the picture each one showed.
+// Counts the pictures that went to the window and remembers the last, and counts the paint
+// events apart.
 class CountingBox : public SpectrumBox {
   public:
     int paints = 0;
+    int paintEvents = 0;
     QImage lastPainted;
 
   protected:
-    void paintEvent(QPaintEvent* event) override {
-        SpectrumBox::paintEvent(event);
+    void PictureShown() override {
         ++paints;
         lastPainted = Shown();
+    }
+    void paintEvent(QPaintEvent* event) override {
+        ++paintEvents;
+        SpectrumBox::paintEvent(event);
     }
 };
 
@@ -133,9 +138,12 @@ class SpectrumBoxTest : public QObject {
         box->move(382, 55);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(20);  // the window's first paint is over
         const int before = box->paints;
+        const int paintEventsBefore = box->paintEvents;
         box->Present(Filled(QColor(10, 200, 30)), hollowtide::visuals::PresentMode::Final);
         QCOMPARE(box->paints, before + 1);  // at once, without a trip through the event loop
+        QCOMPARE(box->paintEvents, paintEventsBefore);  // straight into the window's image
         const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
         QCOMPARE(shown.size(), window.size());
         const QPoint origin(382, 55);
@@ -145,6 +153,31 @@ class SpectrumBoxTest : public QObject {
             QCOMPARE(shown.pixel(origin + inside), QColor(10, 200, 30).rgb());
         for (const QPoint around : {QPoint(381, 55), QPoint(382, 54), QPoint(486, 89)})
             QCOMPARE(shown.pixel(around), QColor(0, 0, 200).rgb());
+    }
+
+    void aWidgetOverTheBoxKeepsItsPixels() {
+        // Something stacked over the box: the picture goes through a real repaint, which
+        // leaves what lies on top alone.
+        QWidget window;
+        window.setFixedSize(500, 120);
+        auto* box = new CountingBox;
+        box->setParent(&window);
+        box->move(382, 55);
+        auto* cover = new QWidget(&window);
+        cover->setAutoFillBackground(true);
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(250, 0, 250));
+        cover->setPalette(palette);
+        cover->setGeometry(400, 60, 10, 10);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(20);
+        const int paintEventsBefore = box->paintEvents;
+        box->Present(Filled(QColor(10, 200, 30)), hollowtide::visuals::PresentMode::Final);
+        QVERIFY(box->paintEvents > paintEventsBefore);
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        QCOMPARE(shown.pixel(405, 65), QColor(250, 0, 250).rgb());
+        QCOMPARE(shown.pixel(390, 80), QColor(10, 200, 30).rgb());
     }
 };
 
