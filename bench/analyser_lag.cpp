@@ -25,16 +25,16 @@
 
 #include "app/program_setup.h"
 #include "audio/bass.h"
-#include "child_output.h"
+#include "monitor_recorder.h"
 #include "support/test_modules.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRate = 44100;
+using hollowtide::bench::MonitorRecorder;
 
 double Seconds(Clock::time_point t) {
-    return std::chrono::duration<double>(t.time_since_epoch()).count();
+    return MonitorRecorder::Seconds(t);
 }
 
 // A short burst at 259 Hz (bin 3 of the analyser) every four rows: every 0.48 s.
@@ -46,60 +46,6 @@ std::vector<std::uint8_t> ClickTrack() {
     options.patterns = 8;
     return hollowtide::testing::MakeTestMod(options);
 }
-
-// Records the monitor source and keeps the clock time of each click's first loud sample.
-class MonitorRecorder {
-  public:
-    explicit MonitorRecorder(const std::string& source)
-        : parec_({"parec", "--raw", "--format=s16le", "--channels=1", "--rate=44100",
-                  "--latency-msec=2", "--process-time-msec=2", "-d", source}) {
-        if (parec_.file() != nullptr) reader_ = std::thread([this] { Read(); });
-    }
-    ~MonitorRecorder() {
-        stop_.store(true);
-        parec_.Stop();
-        if (reader_.joinable()) reader_.join();
-    }
-    bool ok() const { return parec_.file() != nullptr; }
-    std::vector<double> onsets() {
-        std::lock_guard lock(mutex_);
-        return onsets_;
-    }
-
-  private:
-    // A chunk can reach us late, never early: so the earliest arrival, counted back by the
-    // samples before it, tells when the recording's first sample sounded, and every sample's
-    // time follows from its place in the recording.
-    void Read() {
-        std::array<std::int16_t, 256> chunk{};
-        std::uint64_t samples = 0;
-        double firstSampleAt = 1e300;
-        std::vector<std::uint64_t> loud;  // sample numbers where clicks begin
-        while (!stop_.load()) {
-            const std::size_t got =
-                std::fread(chunk.data(), sizeof(std::int16_t), chunk.size(), parec_.file());
-            const double now = Seconds(Clock::now());
-            if (got == 0) break;
-            for (std::size_t i = 0; i < got; ++i) {
-                if (std::abs(chunk[i]) < 3000) continue;
-                if (loud.empty() || samples + i - loud.back() > kRate / 4)
-                    loud.push_back(samples + i);
-            }
-            samples += got;
-            firstSampleAt = std::min(firstSampleAt, now - static_cast<double>(samples - 1) / kRate);
-            std::lock_guard lock(mutex_);
-            onsets_.clear();
-            for (const std::uint64_t at : loud)
-                onsets_.push_back(firstSampleAt + double(at) / kRate);
-        }
-    }
-
-    hollowtide::bench::ChildOutput parec_;
-    std::thread reader_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<double> onsets_;
-};
 
 }  // namespace
 
@@ -142,7 +88,7 @@ int main(int argc, char** argv) {
     BASS_Free();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
 
-    const std::vector<double> heard = recorder.onsets();
+    const std::vector<double> heard = recorder.Onsets(3000, 0.25);
     std::vector<double> lags;
     for (const double bar : seen) {
         // The click heard nearest to this sighting.

@@ -29,18 +29,18 @@
 #include "app/program_setup.h"
 #include "audio/bass.h"
 #include "audio/sdl_output.h"
-#include "child_output.h"
+#include "monitor_recorder.h"
 #include "support/test_modules.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRate = 44100;
+using hollowtide::bench::MonitorRecorder;
 constexpr int kSilent = 200;  // |sample| below this is silence (the quiet tone stays below kLoud)
 constexpr int kLoud = 6000;
 
 double Seconds(Clock::time_point t) {
-    return std::chrono::duration<double>(t.time_since_epoch()).count();
+    return MonitorRecorder::Seconds(t);
 }
 
 // A tone that never pauses: every channel's note sustains on a looped sample.
@@ -50,62 +50,6 @@ std::vector<std::uint8_t> Tone(int volume) {
     options.patterns = 4;
     return hollowtide::testing::MakeTestMod(options);
 }
-
-// Records the monitor source and gives the clock time of each recorded sample.
-class MonitorRecorder {
-  public:
-    explicit MonitorRecorder(const std::string& source)
-        : parec_({"parec", "--raw", "--format=s16le", "--channels=1", "--rate=44100",
-                  "--latency-msec=2", "--process-time-msec=2", "-d", source}) {
-        if (parec_.file() != nullptr) reader_ = std::thread([this] { Read(); });
-    }
-    ~MonitorRecorder() {
-        stop_.store(true);
-        parec_.Stop();
-        if (reader_.joinable()) reader_.join();
-    }
-    bool ok() const { return parec_.file() != nullptr; }
-
-    // The time of the first sample at or after `from` that satisfies `test`, with `hold`
-    // seconds of samples after it that do too; a negative number when there is none.
-    template <typename Test>
-    double FirstAfter(double from, double hold, Test test) {
-        std::lock_guard lock(mutex_);
-        const auto start =
-            static_cast<std::size_t>(std::max(0.0, std::ceil((from - firstSampleAt_) * kRate)));
-        const auto holdSamples = static_cast<std::size_t>(hold * kRate);
-        std::size_t run = 0;
-        for (std::size_t i = start; i < samples_.size(); ++i) {
-            run = test(samples_[i]) ? run + 1 : 0;
-            if (run > holdSamples) return firstSampleAt_ + double(i + 1 - run) / kRate;
-        }
-        return -1.0;
-    }
-
-  private:
-    // A chunk can reach us late, never early: the earliest arrival, counted back by the
-    // samples before it, tells when the recording's first sample sounded.
-    void Read() {
-        std::array<std::int16_t, 256> chunk{};
-        while (!stop_.load()) {
-            const std::size_t got =
-                std::fread(chunk.data(), sizeof(std::int16_t), chunk.size(), parec_.file());
-            const double now = Seconds(Clock::now());
-            if (got == 0) break;
-            std::lock_guard lock(mutex_);
-            samples_.insert(samples_.end(), chunk.begin(), chunk.begin() + got);
-            firstSampleAt_ =
-                std::min(firstSampleAt_, now - static_cast<double>(samples_.size() - 1) / kRate);
-        }
-    }
-
-    hollowtide::bench::ChildOutput parec_;
-    std::thread reader_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<std::int16_t> samples_;
-    double firstSampleAt_ = 1e300;
-};
 
 // The player's cycle for a new song.
 HMUSIC StartSong(const std::vector<std::uint8_t>& bytes, HMUSIC previous) {
