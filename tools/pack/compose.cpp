@@ -123,10 +123,12 @@ int Composer::MakePattern(std::size_t s, int index) {
         place.sectionBars = sectionBars;
         place.first = s == 0;
         place.parts = parts;
-        // A long verse starts bare, and its chords come in for its second half.
-        if (section.kind == SectionKind::Verse && sectionBars >= 8 &&
-            place.sectionBar < sectionBars / 2)
-            place.parts.chords = false;
+        // A verse starts bare: its hats, and in a long verse its chords, come in for its
+        // second half.
+        if (section.kind == SectionKind::Verse && place.sectionBar < sectionBars / 2) {
+            place.parts.hats = false;
+            if (sectionBars >= 8) place.parts.chords = false;
+        }
         place.degree = chords[static_cast<std::size_t>(place.phraseBar())];
         place.nextDegree = chords[static_cast<std::size_t>((place.phraseBar() + 1) % 4)];
         const double t =
@@ -155,9 +157,19 @@ void Composer::WriteBar(PatternWriter& w, const BarPlace& place) {
 
 // The ending's last bar lets whatever still sounds die away: every channel slides down to
 // silence over the bar, and its last row cuts what is left, so the song never stops mid-note.
+// A fade or a drum outro strikes nothing new in the bar's second half, so only what was
+// struck before it rings out.
 void Composer::WriteEndingMarks(PatternWriter& w, const BarPlace& place) {
     if (!place.lastOfSection() || place.bar != w.barsInPattern() - 1) return;
     const int first = w.At(place.bar, 0), end = w.At(place.bar + 1, 0);
+    if (plan_.ending == Ending::FadeOut || plan_.ending == Ending::DrumOutro) {
+        for (int row = w.At(place.bar, 8); row < end; ++row) {
+            for (int channel = 0; channel < song_.channels; ++channel) {
+                Cell& cell = w.pattern().at(row, channel);
+                if (cell.note != kNoNote && cell.note != kNoteOff) cell = Cell{};
+            }
+        }
+    }
     const double speed =
         plan_.shortSpeed > 0 ? (plan_.speed + plan_.shortSpeed) / 2.0 : plan_.speed;
     // Full volume reaches nothing about four fifths into the bar.

@@ -196,7 +196,8 @@ void Composer::WriteSolo(PatternWriter& w, const BarPlace& place) {
         }
         while (degree > 10) degree -= 7;
         while (degree < -3) degree += 7;
-        w.Note(w.At(place.bar, i * every), channel, plan_.key.pitchOf(degree, leadBase_),
+        // An octave over the tune: the solo is the song's brightest stretch.
+        w.Note(w.At(place.bar, i * every), channel, plan_.key.pitchOf(degree, leadBase_ + 12),
                palette_.leadAlt);
     }
     ReleaseRubs(song_, w.pattern(), plan_.key, channel, w.At(place.bar, 0), w.At(place.bar + 1, 0),
