@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "tools/pack/composer.h"
 #include "tools/pack/song_cleanup.h"
@@ -152,6 +153,19 @@ void Composer::WriteBar(PatternWriter& w, const BarPlace& place) {
         WriteLead(w, place);
     }
     if (place.parts.echo || place.parts.solo) WriteEcho(w, place);
+    // A part that sits out a section stops there: a looped sample would otherwise hold the
+    // last note of the section before right through it.
+    if (place.sectionBar == 0) {
+        const Parts& parts = place.parts;
+        const std::pair<bool, int> voices[] = {{parts.bass, layout_.bass},
+                                               {parts.chords || parts.riser, layout_.chords},
+                                               {parts.pad, layout_.pad},
+                                               {parts.lead || parts.solo, layout_.lead},
+                                               {parts.echo || parts.solo, layout_.echo}};
+        for (const auto& [plays, channel] : voices) {
+            if (!plays) w.Off(w.At(place.bar, 0), channel);
+        }
+    }
     if (place.kind == SectionKind::Ending) WriteEndingMarks(w, place);
 }
 
