@@ -94,9 +94,10 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
             p.gainFrom = p.gainTo = kSoloGain;
             break;
         case SectionKind::Breakdown:
-            // Down to the bass and the pad, so the band's return is heard as one.
+            // Down to the bass and the pad (the bass alone in a MOD, which has no pad), so the
+            // band's return is heard as one; a song that opens with it has its chords too.
             p.pad = p.bass = true;
-            p.chords = first || plan.format == Format::Mod;
+            p.chords = first;
             p.gainFrom = p.gainTo = kBreakdownGain;
             break;
         case SectionKind::Ending:
