@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <vector>
 
@@ -252,4 +253,48 @@ TEST(PackDrumForm, PlayedBarsKeepTheGroovesDownbeatAndTwoBarGroovesAnswer) {
     }
     EXPECT_GT(twoBar, 20);
     EXPECT_LT(twoBar, 100);
+}
+
+TEST(PackSongForm, ALeadThatSitsOutABreakdownStopsAtItsStart) {
+    // A looped lead sample would otherwise hold the section before's last note throughout.
+    int checked = 0;
+    for (const ComposedPlan& composed : ComposedPack()) {
+        const Song& song = composed.song;
+        const int lead = song.format == Format::Mod ? 2 : 4;
+        std::size_t order = 0;
+        for (std::size_t s = 0; s < composed.plan.form.size(); ++s) {
+            const Section& section = composed.plan.form[s];
+            if (s > 0 && section.kind == SectionKind::Breakdown) {
+                const Pattern& pattern =
+                    song.patterns[static_cast<std::size_t>(song.orders[order])];
+                EXPECT_EQ(pattern.at(0, lead).note, kNoteOff) << composed.plan.title;
+                ++checked;
+            }
+            order += static_cast<std::size_t>(section.patterns);
+        }
+    }
+    EXPECT_GE(checked, 20);
+}
+
+TEST(PackSongForm, ThePadMovesByStepsFromChordToChord) {
+    int moves = 0, steps = 0;
+    for (const ComposedPlan& composed : ComposedPack()) {
+        const Song& song = composed.song;
+        if (song.format == Format::Mod) continue;  // no pad channel
+        int previous = -1;
+        for (int order : song.orders) {
+            const Pattern& pattern = song.patterns[static_cast<std::size_t>(order)];
+            for (int row = 0; row < pattern.rows; ++row) {
+                const Cell& cell = pattern.at(row, 7);
+                if (cell.note == kNoNote || cell.note == kNoteOff) continue;
+                if (previous >= 0) {
+                    ++moves;
+                    steps += std::abs(cell.note - previous) <= 2;
+                }
+                previous = cell.note;
+            }
+        }
+    }
+    ASSERT_GT(moves, 500);
+    EXPECT_GE(steps * 100, moves * 95) << steps << " of " << moves << " moves are steps";
 }

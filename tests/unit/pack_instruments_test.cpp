@@ -156,6 +156,22 @@ TEST(PackLoudness, EstimateFollowsVolumeAndLengthAndLevellingScalesEveryVolume) 
     EXPECT_EQ(levelled.samples[0].volume, 64) << "volumes stop at 64";
 }
 
+TEST(PackLoudness, LevellingUpStopsWhereTheLoudestVolumeReachesItsLimit) {
+    // A raise past 64 would clip the loud voice to the quiet one's level: the balance goes.
+    Song song = OneChannelSong(MakeWave(Wave::Square50, 32, 127), 32);
+    song.samples[0].volume = 32;
+    song.patterns[0].at(0, 1) = {kMiddleC, 1, 8, Effect::None, 0};
+    Level(song, 20.0);
+    EXPECT_EQ(LoudestVolume(song), 64);
+    EXPECT_EQ(song.patterns[0].at(0, 0).volume, 64);
+    EXPECT_EQ(song.patterns[0].at(0, 1).volume, 16) << "the quiet voice keeps its distance";
+    Level(song, -6.0);
+    EXPECT_NEAR(
+        static_cast<double>(song.patterns[0].at(0, 0).volume) / song.patterns[0].at(0, 1).volume,
+        4.0, 0.4)
+        << "scaled down, both voices alike";
+}
+
 TEST(PackUniquenessTest, LaterSongsAreNudgedOffWhatEarlierOnesHold) {
     Song first = OneChannelSong(MakeWave(Wave::Saw, 32, 100), 64);
     first.patterns[0].at(4, 0) = {kMiddleC + 7, 1, -1, Effect::None, 0};

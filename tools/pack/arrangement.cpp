@@ -6,11 +6,11 @@ namespace {
 
 // Section levels against the choruses (volume scale, 1 for full).
 constexpr double kIntroGain = 0.7;
-constexpr double kVerseGain = 0.72;
-constexpr double kSecondVerseGain = 0.82;
-constexpr double kBridgeGain = 0.7;
+constexpr double kVerseGain = 0.62;
+constexpr double kSecondVerseGain = 0.78;
+constexpr double kBridgeGain = 0.62;
 constexpr double kSoloGain = 0.9;
-constexpr double kBreakdownGain = 0.6;
+constexpr double kBreakdownGain = 0.55;
 
 }  // namespace
 
@@ -80,7 +80,9 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
             p.echo = true;
             break;
         case SectionKind::Bridge:
+            // The bridge darkens: no cymbals, the snare only where the groove is half-time.
             band();
+            p.hats = false;
             p.snare = plan.groove == RhythmFamily::HalfTime;
             p.leadAlt = true;
             p.gainFrom = p.gainTo = kBridgeGain;
@@ -92,11 +94,10 @@ Parts PartsOf(const SongPlan& plan, SectionKind kind, bool first) {
             p.gainFrom = p.gainTo = kSoloGain;
             break;
         case SectionKind::Breakdown:
-            p.pad = p.chords = true;
-            p.lead = !first;
-            p.leadAlt = true;
-            p.hats = true;
-            p.bass = first;
+            // Down to the bass and the pad (the bass alone in a MOD, which has no pad), so the
+            // band's return is heard as one; a song that opens with it has its chords too.
+            p.pad = p.bass = true;
+            p.chords = first;
             p.gainFrom = p.gainTo = kBreakdownGain;
             break;
         case SectionKind::Ending:

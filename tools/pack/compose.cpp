@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "tools/pack/composer.h"
 #include "tools/pack/song_cleanup.h"
@@ -123,10 +124,12 @@ int Composer::MakePattern(std::size_t s, int index) {
         place.sectionBars = sectionBars;
         place.first = s == 0;
         place.parts = parts;
-        // A long verse starts bare, and its chords come in for its second half.
-        if (section.kind == SectionKind::Verse && sectionBars >= 8 &&
-            place.sectionBar < sectionBars / 2)
-            place.parts.chords = false;
+        // A verse starts bare: its hats, and in a long verse its chords, come in for its
+        // second half.
+        if (section.kind == SectionKind::Verse && place.sectionBar < sectionBars / 2) {
+            place.parts.hats = false;
+            if (sectionBars >= 8) place.parts.chords = false;
+        }
         place.degree = chords[static_cast<std::size_t>(place.phraseBar())];
         place.nextDegree = chords[static_cast<std::size_t>((place.phraseBar() + 1) % 4)];
         const double t =
@@ -150,14 +153,37 @@ void Composer::WriteBar(PatternWriter& w, const BarPlace& place) {
         WriteLead(w, place);
     }
     if (place.parts.echo || place.parts.solo) WriteEcho(w, place);
+    // A part that sits out a section stops there: a looped sample would otherwise hold the
+    // last note of the section before right through it.
+    if (place.sectionBar == 0) {
+        const Parts& parts = place.parts;
+        const std::pair<bool, int> voices[] = {{parts.bass, layout_.bass},
+                                               {parts.chords || parts.riser, layout_.chords},
+                                               {parts.pad, layout_.pad},
+                                               {parts.lead || parts.solo, layout_.lead},
+                                               {parts.echo || parts.solo, layout_.echo}};
+        for (const auto& [plays, channel] : voices) {
+            if (!plays) w.Off(w.At(place.bar, 0), channel);
+        }
+    }
     if (place.kind == SectionKind::Ending) WriteEndingMarks(w, place);
 }
 
 // The ending's last bar lets whatever still sounds die away: every channel slides down to
 // silence over the bar, and its last row cuts what is left, so the song never stops mid-note.
+// A fade or a drum outro strikes nothing new in the bar's second half, so only what was
+// struck before it rings out.
 void Composer::WriteEndingMarks(PatternWriter& w, const BarPlace& place) {
     if (!place.lastOfSection() || place.bar != w.barsInPattern() - 1) return;
     const int first = w.At(place.bar, 0), end = w.At(place.bar + 1, 0);
+    if (plan_.ending == Ending::FadeOut || plan_.ending == Ending::DrumOutro) {
+        for (int row = w.At(place.bar, 8); row < end; ++row) {
+            for (int channel = 0; channel < song_.channels; ++channel) {
+                Cell& cell = w.pattern().at(row, channel);
+                if (cell.note != kNoNote && cell.note != kNoteOff) cell = Cell{};
+            }
+        }
+    }
     const double speed =
         plan_.shortSpeed > 0 ? (plan_.speed + plan_.shortSpeed) / 2.0 : plan_.speed;
     // Full volume reaches nothing about four fifths into the bar.

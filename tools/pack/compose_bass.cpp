@@ -151,8 +151,10 @@ void Composer::WriteBass(PatternWriter& w, const BarPlace& place) {
         }
         heldPitch = step.length > 2 ? pitch : -1;
         heldUntil = step.step + step.length;
-        // Short notes stop clean: the bass punches instead of droning.
-        if (step.length <= 2 && step.step + step.length < 16) {
+        // Short notes stop clean: the bass punches instead of droning. The bar's last note
+        // rings on into the next bar, so the bass never leaves a hole before the downbeat.
+        const bool lastOfBar = &step == &figure.back();
+        if (step.length <= 2 && step.step + step.length < 16 && !lastOfBar) {
             const int off =
                 w.At(place.bar, step.step + step.length) - (w.rowsPerStep() > 1 ? 1 : 0);
             if (off > row) w.Off(off, channel);

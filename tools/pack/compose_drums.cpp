@@ -77,6 +77,7 @@ Drive DriveOf(SectionKind kind) {
     switch (kind) {
         case SectionKind::Intro:
         case SectionKind::Verse:
+        case SectionKind::Verse2:
         case SectionKind::Bridge:
         case SectionKind::Breakdown:
             return Drive::Soft;

@@ -1,6 +1,7 @@
 // The chord part and, in XM and IT, the pad: arpeggios, stabs, broken chords, strums and held
 // chords on each bar's harmony.
 #include <algorithm>
+#include <cstdlib>
 
 #include "tools/pack/composer.h"
 
@@ -95,9 +96,20 @@ void Composer::WritePad(PatternWriter& w, const BarPlace& place) {
     }
     const int degree = stopping && place.sectionBar == 2 ? 0 : place.degree;
     const Chord chord = TriadOn(plan_.key, degree);
-    // Third and fifth in turn, so the pad moves by small steps.
-    const int tone = place.sectionBar % 2 == 0 ? chord.rootDegree + 2 : chord.rootDegree + 4;
-    w.Note(w.At(place.bar, 0), channel, plan_.key.pitchFrom(tone, kPadLow), palette_.pad);
+    // The chord tone nearest the pad's last note, a common tone or a step away where the
+    // harmony allows: a held voice moves smoothly instead of leaping between third and fifth.
+    const int previous =
+        padPitch_ >= 0 ? padPitch_ : plan_.key.pitchFrom(chord.rootDegree + 2, kPadLow);
+    int best = -1;
+    for (int tone : {chord.rootDegree, chord.rootDegree + 2, chord.rootDegree + 4}) {
+        for (int low : {kPadLow - 12, kPadLow}) {
+            const int pitch = plan_.key.pitchFrom(tone, low);
+            if (pitch < kPadLow - 5 || pitch > kPadLow + 9) continue;
+            if (best < 0 || std::abs(pitch - previous) < std::abs(best - previous)) best = pitch;
+        }
+    }
+    padPitch_ = best;
+    w.Note(w.At(place.bar, 0), channel, best, palette_.pad);
 }
 
 }  // namespace packgen

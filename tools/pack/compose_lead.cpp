@@ -196,14 +196,16 @@ void Composer::WriteSolo(PatternWriter& w, const BarPlace& place) {
         }
         while (degree > 10) degree -= 7;
         while (degree < -3) degree += 7;
-        w.Note(w.At(place.bar, i * every), channel, plan_.key.pitchOf(degree, leadBase_),
+        // An octave over the tune: the solo is the song's brightest stretch.
+        w.Note(w.At(place.bar, i * every), channel, plan_.key.pitchOf(degree, leadBase_ + 12),
                palette_.leadAlt);
     }
     ReleaseRubs(song_, w.pattern(), plan_.key, channel, w.At(place.bar, 0), w.At(place.bar + 1, 0),
                 {layout_.bass, layout_.chords, layout_.pad}, true);
 }
 
-// A quieter copy of the lead, three 16ths late, on the other side.
+// A quieter copy of the lead an octave down, three 16ths late, on the other side: under the
+// tune, not over it.
 void Composer::WriteEcho(PatternWriter& w, const BarPlace& place) {
     const int channel = layout_.echo;
     if (channel < 0) return;
@@ -218,7 +220,7 @@ void Composer::WriteEcho(PatternWriter& w, const BarPlace& place) {
             w.Off(row + delay, channel);
             continue;
         }
-        w.Note(row + delay, channel, cell.note, instrument, 20);
+        w.Note(row + delay, channel, cell.note - 12, instrument, 20);
     }
     // The echo falls silent wherever it would rub against the lead or the harmony.
     ReleaseRubs(song_, pattern, plan_.key, channel, start, end,

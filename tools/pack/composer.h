@@ -89,6 +89,7 @@ class Composer {
     int soloShape_ = 0;
     int anchor_ = 2;
     int lastDegree_ = 2;  // of the lead's last note: the next bar starts near it
+    int padPitch_ = -1;   // the pad's last note, which the next chord's note stays near
     Motif verseA_, verseB_, verseC_, verseD_, verseE_, verseF_, chorusA_, chorusB_, chorusC_,
         bridgeA_, bridgeB_, cadence_;
 };

@@ -310,9 +310,11 @@ std::vector<DrumHit> PlayBar(const Groove& groove, int bar, Drive drive, Random&
                         [&](const DrumHit& hit) { return hit.role == role; }))
             ghostRole = role;
     }
-    // Verses sit back; a chorus opens the hats on the off-beats and leans on the downbeats.
+    // Verses sit back with their hats half as loud; a chorus opens the hats on the off-beats,
+    // plays them out and leans on the downbeats.
     for (DrumHit& hit : hits) {
-        if (drive == Drive::Soft && IsHat(hit.role)) hit.velocity = hit.velocity * 3 / 4;
+        if (drive == Drive::Soft && IsHat(hit.role)) hit.velocity = hit.velocity / 2;
+        if (drive == Drive::Lift && IsHat(hit.role)) hit.velocity = 64;
         if (drive == Drive::Lift && hit.role == Hat && hit.position % 8 == 4) hit.role = OpenHat;
         if (drive == Drive::Lift && hit.position % 8 == 0 && !IsHat(hit.role)) hit.velocity = 64;
     }

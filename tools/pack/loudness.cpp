@@ -151,10 +151,22 @@ void ScaleVolumes(Song& song, double gain) {
     }
 }
 
+int LoudestVolume(const Song& song) {
+    int loudest = 0;
+    for (const Sample& sample : song.samples) loudest = std::max<int>(loudest, sample.volume);
+    for (const Pattern& pattern : song.patterns)
+        for (const Cell& cell : pattern.cells) loudest = std::max<int>(loudest, cell.volume);
+    return loudest;
+}
+
 void Level(Song& song, double targetDb) {
     const double power = EstimatedPower(song);
     if (power <= 0) return;
-    const double gain = std::pow(10.0, (targetDb - 10 * std::log10(power)) / 20.0);
+    double gain = std::pow(10.0, (targetDb - 10 * std::log10(power)) / 20.0);
+    // A raise stops where the loudest volume reaches its limit: past it the loud parts would
+    // be clipped to the quiet ones' level and the song's balance lost for good.
+    const int loudest = LoudestVolume(song);
+    if (loudest > 0) gain = std::min(gain, std::max(1.0, 64.0 / loudest));
     ScaleVolumes(song, gain);
 }
 

@@ -14,6 +14,9 @@ double EstimatedPower(const Song& song);
 // Scales every volume of the song (sample defaults and the volumes in its cells) by `gain`.
 void ScaleVolumes(Song& song, double gain);
 
+// The largest volume in the song's samples and cells.
+int LoudestVolume(const Song& song);
+
 // Brings the song's estimated level to `targetDb` (dB of EstimatedPower), within what its
 // volumes can do.
 void Level(Song& song, double targetDb);

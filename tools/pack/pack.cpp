@@ -24,7 +24,7 @@ constexpr double kItLevelDb = -5.5;
 
 // Loud enough for the analyser's bars to stand up on the bass and the melody, with a margin
 // under full scale for the players' own resampling.
-constexpr LevelGoal kLevelGoal{-15.5, -1.4};
+constexpr LevelGoal kLevelGoal{-15.3, -1.4};
 
 // The level each format is brought to, in dB of the estimate: the formats mix at levels of
 // their own.

@@ -199,9 +199,9 @@ int DrumVolume(DrumRole role) {
         case DrumRole::Snare:
             return 36;
         case DrumRole::Hat:
-            return 18;
-        case DrumRole::OpenHat:
             return 16;
+        case DrumRole::OpenHat:
+            return 18;
         case DrumRole::Perc:
             return 26;
         case DrumRole::Tom:
@@ -239,7 +239,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
     Sample leadSample = signature ? MakeTone(persona.leads.front(), Voice::Lead, signatureRandom,
                                              persona.leadOctave)
                                   : MakeTone(plan.lead, Voice::Lead, random, persona.leadOctave);
-    leadSample.volume = 48;
+    leadSample.volume = 56;
     Instrument lead = Named("lead", random.between(96, 160));
     if (tracker) {
         if (!IsOneShot(plan.lead)) {
@@ -271,7 +271,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
     palette.leadAlt = Add(song, std::move(altSample), alt);
 
     Sample chordSample = MakeTone(plan.chords, Voice::Chords, random, 0);
-    chordSample.volume = 22;
+    chordSample.volume = 18;
     Instrument chords = Named("chords", random.between(64, 192));
     if (tracker) {
         if (!IsOneShot(plan.chords)) chords.volumeEnvelope = Pluck(36, 20);
@@ -286,7 +286,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
 
     if (tracker) {
         Sample padSample = MakeTone(plan.pad, Voice::Pad, random, 0);
-        padSample.volume = 18;
+        padSample.volume = 14;
         Instrument pad = Named("pad", 128);
         pad.volumeEnvelope = Held(random.between(8, 40));
         pad.panningEnvelope = Sway(0, random.between(12, 28));

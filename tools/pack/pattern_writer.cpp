@@ -25,9 +25,9 @@ void PatternWriter::Note(int row, int channel, int pitch, int instrument, int vo
     const int step = (row % rowsPerBar()) / rowsPerStep_;
     const double accent = played.drum     ? 1.0
                           : step == 0     ? 1.0
-                          : step % 4 == 0 ? 0.9
-                          : step % 2 == 0 ? 0.82
-                                          : 0.76;
+                          : step % 4 == 0 ? 0.86
+                          : step % 2 == 0 ? 0.74
+                                          : 0.66;
     if (gain_ * accent < 1.0) {
         const int base =
             volume >= 0 ? volume : song_.samples[static_cast<std::size_t>(played.sample)].volume;

@@ -27,7 +27,7 @@ constexpr double kCompressionExponent = 0.6;
 constexpr double kSustainExponent = 0.5;
 constexpr double kMostLift = 4.0;
 constexpr int kMostSustainPasses = 2;
-constexpr int kMostDrumTrims = 2;
+constexpr int kMostDrumTrims = 4;
 constexpr double kDrumTrim = 0.8;  // -2 dB
 
 double Db(double power) {
