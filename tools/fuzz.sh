@@ -29,7 +29,9 @@ build-fuzz/seed_modules build-fuzz/seeds build-fuzz/pack
 cp tests/fuzz/regressions/* build-fuzz/seeds/
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-options="-timeout=1 -rss_limit_mb=2048 -max_len=262144 -artifact_prefix=build-fuzz/findings/"
+# A unit counts as hung after 10 s: libopenmpt takes up to a few seconds over some malformed
+# modules of a few kilobytes (2 s here for one, under the sanitizers), which is slow, not stuck.
+options="-timeout=10 -rss_limit_mb=2048 -max_len=262144 -artifact_prefix=build-fuzz/findings/"
 # The engine prints nothing; libFuzzer's own logs go to build-fuzz/fuzz.log and replay.log.
 build-fuzz/engine_fuzzer $options -max_total_time="$seconds" -seed=1 -print_final_stats=1 \
     build-fuzz/corpus build-fuzz/seeds >build-fuzz/fuzz.log 2>&1 || status=$?
