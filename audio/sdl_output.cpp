@@ -278,17 +278,7 @@ void SdlOutput::KeeperLoop() {
 void SdlOutput::ReplaceDevice(std::unique_lock<std::mutex>& lock) {
     const bool stalled = stalled_;
     lock.unlock();
-    if (std::unique_ptr<Device> old = std::move(device_)) {
-        old->retired.store(true);
-        old->inCallback.waitUntilUnused();
-        if (stalled) {
-            // Closing waits for SDL's thread, which may hang as long as the server does.
-            std::thread([gone = std::move(old)]() mutable { gone.reset(); }).detach();
-        } else {
-            old.reset();
-        }
-        deviceOpen_.store(false);
-    }
+    CloseDevice(stalled);
     lock.lock();
     while (!quit_) {
         lock.unlock();
@@ -313,14 +303,23 @@ void SdlOutput::CloseWhilePaused(std::unique_lock<std::mutex>& lock) {
     replacing_.store(true);
     closedForPause_ = true;
     lock.unlock();
-    if (std::unique_ptr<Device> old = std::move(device_)) {
-        old->retired.store(true);
-        old->inCallback.waitUntilUnused();
-        old.reset();
-        deviceOpen_.store(false);
-    }
+    CloseDevice(false);
     lock.lock();
     // A start that came while the device closed finds closedForPause_ set and asks for one.
+}
+
+void SdlOutput::CloseDevice(bool stalled) {
+    std::unique_ptr<Device> old = std::move(device_);
+    if (!old) return;
+    old->retired.store(true);
+    old->inCallback.waitUntilUnused();
+    if (stalled) {
+        // Closing waits for SDL's thread, which may hang as long as the server does.
+        std::thread([gone = std::move(old)]() mutable { gone.reset(); }).detach();
+    } else {
+        old.reset();
+    }
+    deviceOpen_.store(false);
 }
 
 void SdlOutput::StopKeeperThread() {

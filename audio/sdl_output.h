@@ -98,6 +98,9 @@ class SdlOutput : public Output {
     void KeeperLoop();
     void ReplaceDevice(std::unique_lock<std::mutex>& lock);
     void CloseWhilePaused(std::unique_lock<std::mutex>& lock);
+    // Keeper thread: retires the open device, if any, and closes it (on a thread of its own
+    // when it stalled).
+    void CloseDevice(bool stalled);
     void StopKeeperThread();
 
     // Declared first: it is shut down after every device is closed.

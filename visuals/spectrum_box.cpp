@@ -82,11 +82,7 @@ bool SpectrumBox::PaintStraightToWindow() {
     }
     MarkPainted();
     UpdateFramed();
-    const auto rowBytes = static_cast<std::size_t>(framed_.width()) * sizeof(QRgb);
-    for (int y = 0; y < framed_.height(); ++y) {
-        std::memcpy(image->scanLine(y + inTop.top()) + inTop.left() * sizeof(QRgb),
-                    framed_.constScanLine(y), rowBytes);
-    }
+    CopyFramedPart(*image, rect(), inTop.topLeft());
     store->endPaint();
     store->flush(region, handle);
     return true;
@@ -162,14 +158,18 @@ bool SpectrumBox::CopyIntoWindowImage(const QRegion& region) {
     // The painter would move every point by -offset into the image.
     const QRect inImage = image.rect().translated(offset);
     for (const QRect& dirty : region) {
-        const QRect part = dirty.intersected(rect()).intersected(inImage);
-        const auto rowBytes = static_cast<std::size_t>(part.width()) * sizeof(QRgb);
-        for (int y = part.top(); y <= part.bottom(); ++y) {
-            std::memcpy(image.scanLine(y - offset.y()) + (part.left() - offset.x()) * sizeof(QRgb),
-                        framed_.constScanLine(y) + part.left() * sizeof(QRgb), rowBytes);
-        }
+        CopyFramedPart(image, dirty.intersected(rect()).intersected(inImage), -offset);
     }
     return true;
+}
+
+void SpectrumBox::CopyFramedPart(QImage& image, const QRect& part, QPoint boxInImage) const {
+    const auto rowBytes = static_cast<std::size_t>(part.width()) * sizeof(QRgb);
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        std::memcpy(
+            image.scanLine(y + boxInImage.y()) + (part.left() + boxInImage.x()) * sizeof(QRgb),
+            framed_.constScanLine(y) + part.left() * sizeof(QRgb), rowBytes);
+    }
 }
 
 }  // namespace hollowtide::visuals

@@ -53,6 +53,9 @@ class SpectrumBox : public QWidget {
     // Copies the dirty part of the framed picture straight into the image the window paints
     // into; false when that is no plain image and a painter must do it.
     bool CopyIntoWindowImage(const QRegion& region);
+    // Copies `part` of the framed picture (box coordinates, inside the box) into `image`, in
+    // which the box's top left corner lies at `boxInImage`.
+    void CopyFramedPart(QImage& image, const QRect& part, QPoint boxInImage) const;
 
     RefreshRateSource refreshRate_;
     Clock clock_;
