@@ -37,7 +37,9 @@
 # its PulseAudio service, set up as bench/with_private_pipewire.sh does; its column then adds
 # pipewire, wireplumber and pipewire-pulse), --sdl-driver NAME (hollowtide's SDL_AUDIODRIVER,
 # pulseaudio by default; pipewire for SDL's own PipeWire driver), --shots DIR (screenshots of each state in the first round, needs
-# ImageMagick's import), --threads. The window plus the settle time must stay below the song's
+# ImageMagick's import), --threads, --floor (two more rows: bench's tick_floor, a window the
+# player's size with two 10 ms ticks that do nothing, on Qt timers as the player runs them and on
+# a sleeping thread; built beside the program). The window plus the settle time must stay below the song's
 # length (2:53), or the peers stop playing before the window ends.
 set -eu
 
@@ -46,6 +48,7 @@ window=30
 settle=5
 shots=
 threads=0
+floor=0
 repo=$(cd "$(dirname "$0")/.." && pwd)
 program=$repo/build/hollowtide
 programs="hollowtide audacious openmpt123"
@@ -65,6 +68,7 @@ while [ $# -gt 0 ]; do
     --program) program=$2; shift 2 ;;
     --shots) shots=$2; shift 2 ;;
     --threads) threads=1; shift ;;
+    --floor) floor=1; shift ;;
     --only) programs=$2; shift 2 ;;
     --pipewire) server=pipewire; shift ;;
     --sdl-driver) sdl_driver=$2; shift 2 ;;
@@ -99,6 +103,11 @@ if [ -n "$shots" ] && ! command -v import >/dev/null 2>&1; then
 fi
 [ -x "$program" ] || { echo "no program at $program: build it first" >&2; exit 2; }
 program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
+tick_floor=$(dirname "$program")/tick_floor
+if [ "$floor" = 1 ]; then
+    [ -x "$tick_floor" ] || { echo "--floor: no $tick_floor (cmake --build build --target tick_floor)" >&2; exit 2; }
+    programs="$programs floor_qt floor_thread"
+fi
 
 # Song 1 is the first row of the song table; the file lies in data/ beside the program.
 song_name=$(sed -n 's/^ *{1, .*"[^"]*", *"\\\\data\\\\\([^"]*\)".*/\1/p' "$repo/player/song_catalog.h")
@@ -403,6 +412,21 @@ run_openmpt123() {
     forget_pid "$pid"
 }
 
+run_floor() {  # qt|thread
+    local pid
+    QT_QPA_PLATFORM=xcb "$tick_floor" "$1" >>"$work/tick_floor.log" 2>&1 &
+    pid=$!
+    started="$pid $started"
+    window_of "$pid" 506x302 >/dev/null || fail "tick_floor $1 showed no window"
+    sleep "$settle"
+    measure "$pid" "floor_$1"
+    stop_pid "$pid"
+    wait "$pid" 2>/dev/null || true
+    forget_pid "$pid"
+}
+run_floor_qt() { run_floor qt; }
+run_floor_thread() { run_floor thread; }
+
 echo "song 1: $song_name; $rounds rounds, ${window}-s windows after ${settle} s of settling;" \
     "sound server $server, hollowtide through SDL's $sdl_driver driver"
 for round in $(seq "$rounds"); do
@@ -430,13 +454,17 @@ each_round() {
 echo
 echo "Processor load, % of one core (processor time of the process over wall time)"
 printf '%-58s %7s %7s %7s %7s %7s   %s\n' "" median wake/s server Xvfb total "each round"
-for row in playing stopped intro audacious openmpt123; do
+rows="playing stopped intro audacious openmpt123"
+[ "$floor" = 1 ] && rows="$rows floor_qt floor_thread"
+for row in $rows; do
     case $row in
     playing) label="hollowtide, main window, song playing, analyser running" ;;
     stopped) label="hollowtide, main window after Stop" ;;
     intro) label="hollowtide, intro screen with its tune" ;;
     audacious) label="Audacious, Qt interface with its spectrum visualiser" ;;
     openmpt123) label="openmpt123 --batch -q, no interface" ;;
+    floor_qt) label="tick_floor: two idle 10 ms ticks on Qt timers, no sound" ;;
+    floor_thread) label="tick_floor: the same ticks on a sleeping thread" ;;
     esac
     printf '%-58s %6s%% %7.0f %6s%% %6s%% %6s%%   %s\n' "$label" "$(median $row 2)" "$(median $row 5)" \
         "$(median $row 3)" "$(median $row 4)" "$(total $row)" "$(each_round $row)"
@@ -459,6 +487,13 @@ awk -v a="$(total playing)" -v b="$(total audacious)" 'BEGIN {
     if (b > 0) r = sprintf("%.2f", a / b); else r = "n/a"
     printf "%-28s %6s   target at most 1 %s\n", "program+server+X / Audacious", r, (b > 0 && a <= b) ? "(met)" : "(not met)"
 }'
+if [ "$floor" = 1 ]; then
+    for row in floor_qt floor_thread; do
+        awk -v a="$(median $row 2)" -v b="$(median openmpt123 2)" -v label="$row / openmpt123" 'BEGIN {
+            printf "%-28s %6s   (the ticks alone, no work)\n", label, (b > 0 ? sprintf("%.2f", a / b) : "n/a")
+        }'
+    done
+fi
 echo
 awk '$1 == "rss" { if ($2 > m) m = $2; s = s sprintf("%.1f ", $2 / 1024) }
      END { printf "hollowtide peak RSS (VmHWM): %.1f MB at most (each round: %sMB)\n", m / 1024, s }' "$work/results"
