@@ -232,7 +232,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
     Sample bassSample = MakeTone(plan.bass, Voice::Bass, random, 0);
     // Whatever its colour, the bass carries its weight in one partial, and at full scale: the
     // level of the low end is then the fundamental's, where the analyser's low bars read it.
-    StrengthenFundamental(bassSample, 0.9);
+    StrengthenFundamental(bassSample, 0.96);
     Normalise(bassSample, 127);
     bassSample.volume = 64;
     palette.bass = Add(song, std::move(bassSample), bass);

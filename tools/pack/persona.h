@@ -66,7 +66,7 @@ struct Persona {
     int leadOctave = 0;      // octaves above the octave of middle C
     // XM and IT: where the bass sits, 0 left to 255 right. Most lean it off the middle, away
     // from the lead, as they had it on the left of four Amiga channels.
-    int bassPanning = 64;
+    int bassPanning = 48;
 };
 
 const Persona& PersonaOf(int musician);
