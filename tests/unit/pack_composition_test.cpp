@@ -124,3 +124,30 @@ TEST(PackComposition, EverySongsNotesFitItsFormatAndEveryOrderHasAPattern) {
         EXPECT_EQ(song.tempo, plan.tempo);
     }
 }
+
+TEST(PackComposition, ModBassNotesHeldPastAnEighthDieAwayAndXmBassesLeanOffCentre) {
+    int modsWithSlides = 0, mods = 0;
+    for (const SongPlan& plan : PlanPack()) {
+        const Song song = Compose(plan);
+        if (plan.format != Format::Mod) {
+            // Instrument 1 is the bass; only EELGRASS keeps it in the middle.
+            if (plan.musician != 4) {
+                EXPECT_LT(song.instruments.front().panning, 100) << plan.title;
+            }
+            continue;
+        }
+        ++mods;
+        int slides = 0;
+        for (const Pattern& pattern : song.patterns) {
+            for (int row = 0; row < pattern.rows; ++row) {
+                const Cell& cell = pattern.at(row, 0);
+                if (cell.effect == Effect::VolumeSlide && cell.param > 0 && cell.param <= 2)
+                    ++slides;
+                EXPECT_FALSE(cell.effect == Effect::VolumeSlide && (cell.param >> 4) > 0)
+                    << "the bass never swells";
+            }
+        }
+        modsWithSlides += slides > 0;
+    }
+    EXPECT_GT(modsWithSlides, mods / 2);
+}

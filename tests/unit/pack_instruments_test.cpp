@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "tools/pack/drum_synth.h"
 #include "tools/pack/grooves.h"
@@ -30,6 +31,18 @@ double SelfSimilarity(const Sample& sample, std::size_t from, std::size_t lag) {
         bb += sample.data[i + lag] * sample.data[i + lag];
     }
     return ab / std::sqrt(std::max(aa * bb, 1.0));
+}
+
+// The share of the power of points [from, from + period) that their fundamental carries.
+double FundamentalShare(const Sample& sample, std::size_t from, int period) {
+    double c = 0, s = 0, power = 0;
+    for (int i = 0; i < period; ++i) {
+        const double v = sample.data[from + static_cast<std::size_t>(i)];
+        c += v * std::cos(2 * std::numbers::pi * i / period);
+        s += v * std::sin(2 * std::numbers::pi * i / period);
+        power += v * v;
+    }
+    return 2 * (c * c + s * s) / period / std::max(power, 1.0);
 }
 
 Song OneChannelSong(Sample sample, int volume) {
@@ -84,6 +97,41 @@ TEST(PackSynth, PitchedSamplesRepeatAtTheirPeriodAndLoopsJoinSeamlessly) {
     EXPECT_TRUE(noise.loops);
     EXPECT_EQ(Peak(noise), 80);
     EXPECT_GT(SelfSimilarity(noise, 0, 93), 0.9) << "the short register mode repeats every 93";
+}
+
+TEST(PackSynth, StrengtheningTheFundamentalKeepsPeakPeriodAndPhase) {
+    const Sample saw = MakeWave(Wave::Saw, 64, 110);
+    ASSERT_LT(FundamentalShare(saw, 0, 64), 0.65);
+    Sample bass = saw;
+    StrengthenFundamental(bass, 0.9);
+    EXPECT_GT(FundamentalShare(bass, 0, 64), 0.87);
+    EXPECT_EQ(Peak(bass), 110);
+    EXPECT_EQ(bass.data.size(), saw.data.size());
+    EXPECT_EQ(bass.transpose, saw.transpose);
+    // Added in step with the fundamental already there, not against it.
+    double ab = 0, aa = 0, bb = 0;
+    for (std::size_t i = 0; i < saw.data.size(); ++i) {
+        ab += saw.data[i] * bass.data[i];
+        aa += saw.data[i] * saw.data[i];
+        bb += bass.data[i] * bass.data[i];
+    }
+    EXPECT_GT(ab / std::sqrt(aa * bb), 0.8);
+
+    Sample sine = MakeWave(Wave::Sine, 64, 100);
+    const Sample pure = sine;
+    StrengthenFundamental(sine, 0.9);
+    EXPECT_EQ(sine.data, pure.data) << "a sine has nothing to add";
+
+    Random random(5);
+    const Sample pluck = MakePluck(64, kMiddleC - 18, 0.9, 0.9, 0.997, random, 110);
+    Sample round = pluck;
+    StrengthenFundamental(round, 0.9);
+    EXPECT_LT(FundamentalShare(pluck, 64, 64), 0.6);
+    EXPECT_GT(FundamentalShare(round, 64, 64), 0.8) << "every period, not just the first";
+    EXPECT_GT(FundamentalShare(round, 64 * 40, 64), 0.8);
+    EXPECT_EQ(Peak(round), Peak(pluck));
+    EXPECT_LT(std::abs(round.data.back()), 4) << "still ends without a click";
+    EXPECT_GT(SelfSimilarity(round, 200, 64), 0.9);
 }
 
 TEST(PackSynth, EveryDrumSoundStartsAtOnceEndsQuietlyAndDiffersByDraw) {

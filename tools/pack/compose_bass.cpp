@@ -149,6 +149,13 @@ void Composer::WriteBass(PatternWriter& w, const BarPlace& place) {
         } else {
             w.Note(row, channel, pitch, palette_.bass);
         }
+        // A MOD has no envelopes: its held notes die away by a slide instead of droning on.
+        if (song_.format == Format::Mod && step.length > 2) {
+            const int rows = step.length * w.rowsPerStep();
+            const int slide = plan_.speed <= 3 ? 2 : 1;
+            for (int r = row + 1; r < row + rows; ++r)
+                w.AddEffect(r, channel, Effect::VolumeSlide, slide);
+        }
         heldPitch = step.length > 2 ? pitch : -1;
         heldUntil = step.step + step.length;
         // Short notes stop clean: the bass punches instead of droning. The bar's last note

@@ -195,7 +195,7 @@ std::pair<int, int> NoteRange(DrumRole role) {
 int DrumVolume(DrumRole role) {
     switch (role) {
         case DrumRole::Kick:
-            return 48;
+            return 64;  // short, so at full volume it costs the mix little loudness
         case DrumRole::Snare:
             return 36;
         case DrumRole::Hat:
@@ -221,7 +221,7 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
     const bool tracker = song.format != Format::Mod;
     const bool it = song.format == Format::It;
 
-    Instrument bass = Named("bass", 128);
+    Instrument bass = Named("bass", persona.bassPanning);
     if (tracker && !IsOneShot(plan.bass))
         bass.volumeEnvelope = Pluck(random.between(44, 58), random.between(12, 30));
     if (tracker) bass.fadeout = 1024;
@@ -230,6 +230,10 @@ Palette AddInstruments(Song& song, const SongPlan& plan, const std::vector<DrumR
         bass.filterResonance = random.between(0, 30);
     }
     Sample bassSample = MakeTone(plan.bass, Voice::Bass, random, 0);
+    // Whatever its colour, the bass carries its weight in one partial, and at full scale: the
+    // level of the low end is then the fundamental's, where the analyser's low bars read it.
+    StrengthenFundamental(bassSample, 0.96);
+    Normalise(bassSample, 127);
     bassSample.volume = 64;
     palette.bass = Add(song, std::move(bassSample), bass);
 

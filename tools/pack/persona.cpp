@@ -106,7 +106,8 @@ std::array<Persona, 16> MakePersonas() {
             0x35,
             20,
             0,
-            0};
+            0,
+            128};
     // FATHOM8: dark and heavy; low saw pedals, toms, cymbals, slow marches and half-time.
     p[5] = {96,
             126,

@@ -64,6 +64,9 @@ struct Persona {
     int portamento = 0;      // percent of lead notes that slide in
     int shortSongs = 50;     // percent of their songs that are short (about 90 to 150 s)
     int leadOctave = 0;      // octaves above the octave of middle C
+    // XM and IT: where the bass sits, 0 left to 255 right. Most lean it off the middle, away
+    // from the lead, as they had it on the left of four Amiga channels.
+    int bassPanning = 48;
 };
 
 const Persona& PersonaOf(int musician);

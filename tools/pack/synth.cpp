@@ -167,6 +167,61 @@ void Soften(Sample& sample, double amount) {
     for (std::size_t i = 0; i < n; ++i) sample.data[i] = Clip(values[i] * peak / newPeak);
 }
 
+void StrengthenFundamental(Sample& sample, double share) {
+    if (sample.data.empty() || share <= 0 || share >= 1) return;
+    const int period =
+        static_cast<int>(std::lround(32.0 * std::pow(2.0, -sample.transpose / 12.0)));
+    const std::size_t p = static_cast<std::size_t>(period);
+    const std::size_t n = sample.data.size();
+    const std::size_t blocks = std::max<std::size_t>(1, n / p);
+    // Per period: how much more of the fundamental it takes for it to carry `share` of the
+    // power, in the phase it already has so the two add up.
+    std::vector<double> addCos(blocks, 0.0), addSin(blocks, 0.0);
+    for (std::size_t b = 0; b < blocks; ++b) {
+        double c = 0, s = 0, power = 0;
+        const std::size_t end = std::min(n, (b + 1) * p);
+        for (std::size_t i = b * p; i < end; ++i) {
+            const double v = sample.data[i];
+            c += v * std::cos(kTau * static_cast<double>(i) / period);
+            s += v * std::sin(kTau * static_cast<double>(i) / period);
+            power += v * v;
+        }
+        const double points = static_cast<double>(end - b * p);
+        const double length = std::sqrt(c * c + s * s);
+        const double fundamental = 2 * length / points;
+        const double rest = std::max(0.0, power / points - fundamental * fundamental / 2);
+        const double wanted = std::sqrt(2 * share * rest / (1 - share));
+        const double extra = std::max(0.0, wanted - fundamental);
+        if (length <= 1e-9 || extra <= 0) continue;
+        addCos[b] = extra * c / length;
+        addSin[b] = extra * s / length;
+    }
+    int peak = 1;
+    for (std::int8_t v : sample.data) peak = std::max(peak, std::abs(static_cast<int>(v)));
+    std::vector<double> values(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        // Glides between the periods' centres; a loop wraps round to its first period.
+        const double at = static_cast<double>(i) / p - 0.5;
+        const double floorAt = std::floor(at);
+        const double along = at - floorAt;
+        auto block = [&](double index) {
+            const long k = static_cast<long>(index);
+            const long last = static_cast<long>(blocks) - 1;
+            if (sample.loops)
+                return static_cast<std::size_t>((k % (last + 1) + last + 1) % (last + 1));
+            return static_cast<std::size_t>(std::clamp(k, 0L, last));
+        };
+        const std::size_t a = block(floorAt), b = block(floorAt + 1);
+        const double dc = addCos[a] + (addCos[b] - addCos[a]) * along;
+        const double ds = addSin[a] + (addSin[b] - addSin[a]) * along;
+        const double phase = kTau * static_cast<double>(i) / period;
+        values[i] = sample.data[i] + dc * std::cos(phase) + ds * std::sin(phase);
+    }
+    double newPeak = 1e-9;
+    for (double v : values) newPeak = std::max(newPeak, std::fabs(v));
+    for (std::size_t i = 0; i < n; ++i) sample.data[i] = Clip(values[i] * peak / newPeak);
+}
+
 void Quantise(Sample& sample, int levels) {
     if (levels < 2) return;
     const double step = 254.0 / (levels - 1);

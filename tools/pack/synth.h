@@ -42,6 +42,10 @@ Sample MakeNoiseCycle(bool registerNoise, bool shortLoop, int hold, int length, 
 void Soften(Sample& sample, double amount);
 void Quantise(Sample& sample, int levels);
 
+// Mixes more of the fundamental into a pitched sample, in step with the one it has, until the
+// fundamental carries at least `share` of each period's power; the peak stays where it was.
+void StrengthenFundamental(Sample& sample, double share);
+
 // The sample's data scaled so its largest point is `amplitude`.
 void Normalise(Sample& sample, int amplitude);
 
